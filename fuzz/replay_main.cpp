@@ -1,0 +1,39 @@
+// Runs the fuzz target over the files and folders given, for builds without
+// libFuzzer: the committed corpus becomes an ordinary test.
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+
+namespace {
+
+void Replay(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
+    LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int replayed = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::filesystem::path path(argv[i]);
+        if (std::filesystem::is_directory(path)) {
+            for (const auto& entry : std::filesystem::directory_iterator(path)) {
+                Replay(entry.path());
+                ++replayed;
+            }
+        } else {
+            Replay(path);
+            ++replayed;
+        }
+    }
+    std::cout << "replayed " << replayed << " inputs\n";
+    return replayed > 0 ? 0 : 1;
+}

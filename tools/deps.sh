@@ -1,10 +1,13 @@
 # Debian packages the project needs, and a helper that installs the missing
 # ones. Sourced by the scripts in tools/ and by .ci/run.
 
-# Compiler, build system and the libraries the program links.
-BUILD_PACKAGES=(cmake ninja-build g++)
-# What the test suite and the benchmarks add.
-TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev locales)
+# Compiler, build system, the Qt 6 libraries the program links and the font
+# its window is drawn in.
+BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev fonts-arphic-uming)
+# What the test suite adds: the test frameworks, a locale source, and a real
+# X server with the tools that drive and inspect it.
+TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev locales python3
+    xvfb xauth xdotool x11-utils xclip imagemagick)
 # The libFuzzer build.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 

@@ -1,0 +1,3 @@
+#include "window/qt/kelvaro_application.h"
+
+int main(int argc, char** argv) { return kelvaro::RunKelvaro(argc, argv); }

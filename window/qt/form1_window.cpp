@@ -1,0 +1,167 @@
+#include "window/qt/form1_window.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+
+#include "window/qt/form_label.h"
+#include "window/qt/picture_box.h"
+#include "window/qt/qt_text.h"
+
+namespace kelvaro {
+namespace {
+
+// Logical pixels: Qt scales them on high-DPI screens, so the design's 96-dpi
+// pixels are right at any scale.
+int Pixels(int twips) { return TwipsToPixels(twips, kDesignDotsPerInch); }
+
+QColor Colour(Rgb rgb) { return QColor(rgb.Red(), rgb.Green(), rgb.Blue()); }
+
+Qt::Alignment QtAlignment(Alignment alignment) {
+    switch (alignment) {
+        case Alignment::Left: return Qt::AlignLeft | Qt::AlignVCenter;
+        case Alignment::Centre: return Qt::AlignHCenter | Qt::AlignVCenter;
+        case Alignment::Right: return Qt::AlignRight | Qt::AlignVCenter;
+    }
+    return Qt::AlignLeft;
+}
+
+QString PictureFile(Picture picture) {
+    switch (picture) {
+        case Picture::Banner: return QStringLiteral(":/kelvaro/banner.svg");
+        case Picture::None: break;
+    }
+    return {};
+}
+
+// Where the face the window names is missing, Debian's Ming face of the same
+// design stands in; fontconfig alone would pick a face without Chinese glyphs.
+constexpr const char* kFallbackFamily = "AR PL UMing CN";
+
+// Sizes up to 16 pixels have hand-made bitmaps in the Song faces, which Qt
+// uses only when not anti-aliasing; larger sizes look better anti-aliased.
+constexpr int kLargestBitmapPixels = 16;
+
+}  // namespace
+
+QFont FormFont(const FontStyle& style) {
+    QFont font;
+    font.setFamilies({ToQString(kForm1.fontFamily), ToQString(kForm1.fontFamilyLatinName), kFallbackFamily});
+    font.setPointSizeF(style.points);
+    font.setWeight(static_cast<QFont::Weight>(style.weight));
+    if (PointsToPixels(style.points, kDesignDotsPerInch) <= kLargestBitmapPixels) {
+        font.setStyleStrategy(QFont::NoAntialias);
+    }
+    return font;
+}
+
+Form1Window::Form1Window(QWidget* parent) : QWidget(parent) {
+    setObjectName(ToQString(kForm1.name));
+    setWindowTitle(ToQString(kForm1.caption));
+    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    flags.setFlag(Qt::WindowMinimizeButtonHint, kForm1.minimiseButton);
+    flags.setFlag(Qt::WindowMaximizeButtonHint, kForm1.maximiseButton);
+    setWindowFlags(flags);
+    const QSize clientSize(Pixels(kForm1.clientWidth), Pixels(kForm1.clientHeight));
+    if (kForm1.resizable) {
+        resize(clientSize);
+    } else {
+        setFixedSize(clientSize);
+    }
+    setFont(FormFont(kForm1.defaultFont));
+    QPalette background = palette();
+    background.setColor(QPalette::Window, Colour(kForm1.background));
+    setPalette(background);
+    setAutoFillBackground(true);
+
+    for (const ControlDesign& design : kForm1.controls) {
+        controls_[static_cast<std::size_t>(design.id)] = CreateControl(design);
+    }
+    // The focus visits the controls in the table's order, and starts at the first.
+    QWidget* previous = nullptr;
+    for (const ControlDesign& design : kForm1.controls) {
+        QWidget* control = Control(design.id);
+        if (design.namedBy) {
+            static_cast<QLabel*>(Control(*design.namedBy))->setBuddy(control);
+        }
+        if (TakesFocus(design.kind)) {
+            if (previous == nullptr) {
+                control->setFocus();
+            } else {
+                setTabOrder(previous, control);
+            }
+            previous = control;
+        } else {
+            // Every other kind of control lies above the labels.
+            control->lower();
+        }
+    }
+}
+
+QWidget* Form1Window::CreateControl(const ControlDesign& design) {
+    const QString text = ToQString(design.text);
+    QWidget* control = nullptr;
+    switch (design.kind) {
+        case ControlKind::Label:
+            control = new FormLabel(text, design.sizedToContent, this);
+            break;
+        case ControlKind::PictureBox:
+            control = new PictureBox(PictureFile(design.picture), kForm1.pictureBorderPixels, this);
+            break;
+        case ControlKind::TextBox: {
+            auto* box = new QLineEdit(text, this);
+            box->setAlignment(QtAlignment(design.alignment));
+            box->setReadOnly(design.readOnly);
+            control = box;
+            break;
+        }
+        case ControlKind::PushButton: {
+            auto* button = new QPushButton(text, this);
+            button->setAutoDefault(false);
+            button->setDefault(false);
+            control = button;
+            break;
+        }
+    }
+    control->setObjectName(ToQString(design.name));
+    control->setGeometry(Pixels(design.rect.left), Pixels(design.rect.top),
+                         Pixels(design.rect.width), Pixels(design.rect.height));
+    if (design.font) {
+        control->setFont(FormFont(*design.font));
+    }
+    QPalette colours = control->palette();
+    if (design.textColour) {
+        colours.setColor(QPalette::WindowText, Colour(*design.textColour));
+        colours.setColor(QPalette::Text, Colour(*design.textColour));
+    }
+    if (design.backColour) {
+        colours.setColor(QPalette::Base, Colour(*design.backColour));
+    }
+    control->setPalette(colours);
+    if (!design.accessibleName.empty()) {
+        control->setAccessibleName(ToQString(design.accessibleName));
+    }
+    control->setFocusPolicy(TakesFocus(design.kind) ? Qt::StrongFocus : Qt::NoFocus);
+    return control;
+}
+
+void Form1Window::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) {
+        CentreOnScreen();
+    }
+}
+
+void Form1Window::CentreOnScreen() {
+    const QScreen* screen = this->screen();
+    if (screen == nullptr) {
+        return;
+    }
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+}  // namespace kelvaro

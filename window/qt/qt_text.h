@@ -1,0 +1,16 @@
+// The window's texts are UTF-8; Qt's are UTF-16.
+#pragma once
+
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace kelvaro {
+
+inline QString ToQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+inline std::string ToUtf8(const QString& text) { return text.toStdString(); }
+
+}  // namespace kelvaro

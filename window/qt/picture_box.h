@@ -3,7 +3,7 @@
 #pragma once
 
 #include <QFrame>
-#include <QSvgRenderer>
+#include <QPixmap>
 
 namespace kelvaro {
 
@@ -11,8 +11,9 @@ class PictureBox : public QFrame {
     Q_OBJECT
 
 public:
-    // `picture` is an SVG file; it is drawn as vectors, so it stays sharp at
-    // any device pixel ratio.
+    // `picture` names a picture kept both as "<picture>.png", drawn pixel for
+    // pixel at its own size, and as "<picture>.svg", rendered for any other
+    // device pixel ratio so that it stays sharp.
     PictureBox(const QString& picture, int borderPixels, QWidget* parent);
 
     // The picture's own size, in logical pixels.
@@ -22,7 +23,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QSvgRenderer renderer_;
+    // The picture in device pixels for the ratio the box is painted at.
+    const QPixmap& PictureFor(qreal devicePixelRatio);
+
+    QString picture_;
+    QPixmap pixels_;
 };
 
 }  // namespace kelvaro

@@ -1,0 +1,51 @@
+// The window on a screen of device pixel ratio 2 (run with QT_SCALE_FACTOR=2):
+// the same logical size, and the banner drawn with device-pixel detail.
+#include <QApplication>
+#include <QTest>
+
+#include "window/qt/form1_window.h"
+#include "window/qt/kelvaro_application.h"
+
+using kelvaro::ControlId;
+
+class Form1HighDpiTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        kelvaro::PrepareApplication();
+        form_.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form_));
+        QCOMPARE(form_.devicePixelRatioF(), 2.0);
+    }
+
+    void keepsItsLogicalSize() {
+        QCOMPARE(form_.size(), QSize(357, 247));
+        QCOMPARE(form_.Control(ControlId::Text4)->geometry(), QRect(160, 208, 145, 33));
+    }
+
+    // Not the 1x picture blown up: along the glyphs' edges, the 2x2 blocks of
+    // device pixels that make one logical pixel are not all of one colour.
+    void bannerHasDevicePixelDetail() {
+        QWidget* picture = form_.Control(ControlId::Picture1);
+        const QImage image = picture->grab().toImage();
+        QCOMPARE(image.size(), picture->size() * 2);
+        int detailedBlocks = 0;
+        const QRect inside = picture->contentsRect();
+        for (int y = inside.top(); y <= inside.bottom(); ++y) {
+            for (int x = inside.left(); x <= inside.right(); ++x) {
+                const QRgb corner = image.pixel(2 * x, 2 * y);
+                detailedBlocks += image.pixel(2 * x + 1, 2 * y) != corner ||
+                                  image.pixel(2 * x, 2 * y + 1) != corner ||
+                                  image.pixel(2 * x + 1, 2 * y + 1) != corner;
+            }
+        }
+        QVERIFY2(detailedBlocks > 200, qPrintable(QString::number(detailedBlocks)));
+    }
+
+private:
+    kelvaro::Form1Window form_;
+};
+
+QTEST_MAIN(Form1HighDpiTest)
+#include "form1_high_dpi_test.moc"

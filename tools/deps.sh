@@ -4,10 +4,12 @@
 # Compiler, build system, the Qt 6 libraries the program links and the font
 # its window is drawn in.
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev fonts-arphic-uming)
-# What the test suite adds: the test frameworks, a locale source, and a real
-# X server with the tools that drive and inspect it.
+# What the test suite adds: the test frameworks, a locale source, a real X
+# server with the tools that drive and inspect it, and the tools that build and
+# check the Debian package and its desktop files.
 TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev locales python3
-    xvfb xauth xdotool x11-utils xclip imagemagick)
+    xvfb xauth xdotool x11-utils xclip imagemagick
+    dpkg-dev file desktop-file-utils appstream)
 # The libFuzzer build.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 

@@ -103,8 +103,10 @@ struct ControlDesign {
 struct FormDesign {
     std::string_view name;
     std::string_view caption;
-    // The title of the application, shown on its message boxes.
+    // The title of the application, shown on its message boxes, and the
+    // caption of a message box's one button where a front end sets it.
     std::string_view applicationTitle;
+    std::string_view messageButton;
     int clientWidth;  // twips
     int clientHeight;
     Rgb background;
@@ -128,6 +130,7 @@ inline constexpr FormDesign kForm1{
     .name = "Form1",
     .caption = "智能Kelvaro   [编程: Mirelle]",
     .applicationTitle = "Kelvaro",
+    .messageButton = "确定",
     .clientWidth = 5355,
     .clientHeight = 3705,
     .background = {0xC0FFC0},

@@ -1,6 +1,10 @@
 #include "window/qt/form1_window.h"
 
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFontInfo>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
@@ -29,7 +33,7 @@ Qt::Alignment QtAlignment(Alignment alignment) {
 
 QString PictureFile(Picture picture) {
     switch (picture) {
-        case Picture::Banner: return QStringLiteral(":/kelvaro/banner.svg");
+        case Picture::Banner: return QStringLiteral(":/kelvaro/banner");
         case Picture::None: break;
     }
     return {};
@@ -42,6 +46,17 @@ constexpr const char* kFallbackFamily = "AR PL UMing CN";
 // Sizes up to 16 pixels have hand-made bitmaps in the Song faces, which Qt
 // uses only when not anti-aliasing; larger sizes look better anti-aliased.
 constexpr int kLargestBitmapPixels = 16;
+
+// A control whose texts the window's face holds in full needs no other face.
+// Not looking for fallback faces saves a good part of the start-up.
+QFont WithoutFallbackFaces(const QFont& font) {
+    QFont single = font;
+    single.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::NoFontMerging));
+    const QString face = QFontInfo(single).family();
+    const bool named = face == ToQString(kForm1.fontFamily) ||
+                       face == ToQString(kForm1.fontFamilyLatinName) || face == kFallbackFamily;
+    return named ? single : font;
+}
 
 }  // namespace
 
@@ -98,6 +113,11 @@ Form1Window::Form1Window(QWidget* parent) : QWidget(parent) {
             control->lower();
         }
     }
+    connect(static_cast<QPushButton*>(Control(ControlId::Command1)), &QPushButton::clicked, this,
+            [this] { behavior_.Command1Click(); });
+    connect(static_cast<QPushButton*>(Control(ControlId::Command2)), &QPushButton::clicked, this,
+            [this] { behavior_.Command2Click(); });
+    behavior_.Load();
 }
 
 QWidget* Form1Window::CreateControl(const ControlDesign& design) {
@@ -129,7 +149,9 @@ QWidget* Form1Window::CreateControl(const ControlDesign& design) {
     control->setGeometry(Pixels(design.rect.left), Pixels(design.rect.top),
                          Pixels(design.rect.width), Pixels(design.rect.height));
     if (design.font) {
-        control->setFont(FormFont(*design.font));
+        // Controls with a font of their own show the design's captions, or
+        // the power's digits: never text the user typed.
+        control->setFont(WithoutFallbackFaces(FormFont(*design.font)));
     }
     QPalette colours = control->palette();
     if (design.textColour) {
@@ -153,6 +175,34 @@ void Form1Window::showEvent(QShowEvent* event) {
         CentreOnScreen();
     }
 }
+
+void Form1Window::closeEvent(QCloseEvent* event) {
+    event->accept();
+    behavior_.Closed();
+}
+
+std::string Form1Window::Text(ControlId textBox) const {
+    return ToUtf8(static_cast<const QLineEdit*>(Control(textBox))->text());
+}
+
+void Form1Window::SetText(ControlId control, std::string_view text) {
+    QWidget* widget = Control(control);
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        label->setText(ToQString(text));
+    } else {
+        static_cast<QLineEdit*>(widget)->setText(ToQString(text));
+    }
+}
+
+void Form1Window::ShowMessage(std::string_view text) {
+    QMessageBox box(QMessageBox::NoIcon, ToQString(kForm1.applicationTitle), ToQString(text),
+                    QMessageBox::Ok, this);
+    // The interface is Chinese whatever the locale or Qt's translations say.
+    box.button(QMessageBox::Ok)->setText(ToQString(kForm1.messageButton));
+    box.exec();
+}
+
+void Form1Window::EndProgram() { QCoreApplication::exit(0); }
 
 void Form1Window::CentreOnScreen() {
     const QScreen* screen = this->screen();

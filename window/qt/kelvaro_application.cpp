@@ -12,8 +12,15 @@ namespace kelvaro {
 void PrepareApplication() {
     // Never a display name: Qt would append it to every window title.
     QApplication::setApplicationName(ToQString(kForm1.applicationTitle));
+    QGuiApplication::setDesktopFileName(QStringLiteral(KELVARO_APP_ID));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Windows")));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/kelvaro/icon.svg")));
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64}) {
+        icon.addFile(QStringLiteral(":/kelvaro/icon/kelvaro-%1.png").arg(size), QSize(size, size));
+    }
+    QApplication::setWindowIcon(icon);
+    // Message boxes speak in the window's face too.
+    QApplication::setFont(FormFont(kForm1.defaultFont));
 }
 
 int RunKelvaro(int argc, char** argv) {

@@ -164,8 +164,9 @@ private slots:
         row("Label10", ControlId::Label10) << Kind::Label << QRect(16, 184, 73, 17)
                                            << QStringLiteral("功率因数为:") << 10.5 << false
                                            << systemColour;
+        // Emptied by the load step.
         row("Label11", ControlId::Label11) << Kind::Label << QRect(96, 184, 73, 17)
-                                           << QStringLiteral("功率因数") << 10.5 << true
+                                           << QString() << 10.5 << true
                                            << std::optional(blue);
     }
 
@@ -188,6 +189,10 @@ private slots:
         const QFontInfo face(control->font());
         QVERIFY2(face.family() == "SimSun" || face.family() == "AR PL UMing CN",
                  qPrintable(face.family()));
+        for (const uint character : TextOf(control).toUcs4()) {
+            QVERIFY2(QFontMetrics(control->font()).inFontUcs4(character),
+                     qPrintable(QString::number(character, 16)));
+        }
         if (textColour) {
             const auto role = kind == Kind::Edit ? QPalette::Text : QPalette::WindowText;
             QCOMPARE(control->palette().color(role), *textColour);

@@ -1,0 +1,121 @@
+"""A user's session with the real program in a real X server: typing, the
+results, a message box, and the two ways the program ends."""
+
+import os
+import unittest
+
+from xsession import XServer, artefact, caption_pattern, resident_kilobytes
+
+# Centres of the controls, in the window's client area.
+TEXT1, TEXT2, TEXT3, TEXT4 = (184, 121), (184, 145), (184, 169), (232, 224)
+CALCULATE, EXIT = (304, 164), (304, 124)
+MESSAGE_BOX = "^Kelvaro$"
+
+
+class Session:
+    """The program running in its own X server, with its window found."""
+
+    def __init__(self, env=None):
+        self.env = env
+
+    def __enter__(self):
+        self.x = XServer().__enter__()
+        self.program = self.x.start(env=self.env)
+        self.window = self.x.wait_for_window(caption_pattern(), pid=self.program.pid)
+        self.x.focus(self.window)
+        return self
+
+    def __exit__(self, *exception):
+        if self.program.poll() is None:
+            self.program.kill()
+            self.program.wait()
+        self.x.__exit__(*exception)
+
+    def type_inputs(self, voltage, current, angle):
+        for box, text in ((TEXT1, voltage), (TEXT2, current), (TEXT3, angle)):
+            self.x.replace_text(self.window, box, text)
+
+    def calculate(self):
+        self.x.click(self.window, *CALCULATE)
+
+    def shown(self):
+        """The power and the three input boxes, as the user can copy them."""
+        return tuple(self.x.copy_text(self.window, box) for box in (TEXT4, TEXT1, TEXT2, TEXT3))
+
+    def dismiss_message(self, shot=None):
+        """Finds the message box by its title, keeps a picture of it, and
+        dismisses it with the keyboard."""
+        box = self.x.wait_for_window(MESSAGE_BOX, pid=self.program.pid)
+        if shot:
+            self.x.painted_screenshot(artefact(shot), box)
+        self.x.focus(box)
+        self.x.key("Return")
+        self.x.wait_until_gone(box)
+        self.x.focus(self.window)
+
+    def wait_for_end(self):
+        return self.program.wait(timeout=10)
+
+
+class SessionTest(unittest.TestCase):
+    def test_calculate_message_then_exit(self):
+        with Session() as session:
+            session.type_inputs("220", "10", "30")
+            session.calculate()
+            self.assertEqual(session.shown(), ("3300.00", "220", "10", "30"))
+
+            session.type_inputs("380abc", " 15", "1e1")
+            session.calculate()
+            self.assertEqual(session.shown(), ("9722.70", "380", "15", "10"))
+
+            session.x.replace_text(session.window, TEXT1, "")
+            session.calculate()
+            session.dismiss_message(shot="message-box.png")
+            # The failed command took the earlier result away and kept the input.
+            self.assertEqual(session.shown(), ("", "", "15", "10"))
+
+            session.x.click(session.window, *EXIT)
+            self.assertEqual(session.wait_for_end(), 0)
+
+    def test_window_manager_close_ends_the_program(self):
+        with Session() as session:
+            session.x.send_delete_window(session.window)
+            self.assertEqual(session.wait_for_end(), 0)
+
+    def test_full_width_digits_typed_by_an_input_method(self):
+        with Session() as session:
+            session.type_inputs("３８０", "１５", "１０")
+            session.calculate()
+            self.assertEqual(session.shown(), ("9722.70", "380", "15", "10"))
+
+    def test_comma_decimal_locale_changes_nothing(self):
+        locales = os.environ["KELVARO_TEST_LOCALES"]
+        with Session(env={"LC_ALL": "de_DE.UTF-8", "LANG": "de_DE.UTF-8",
+                          "LOCPATH": locales}) as session:
+            session.type_inputs("220.5", "10", "30")
+            session.calculate()
+            self.assertEqual(session.shown(), ("3307.50", "220.5", "10", "30"))
+
+    def test_megabyte_paste_and_a_thousand_calculations(self):
+        with Session() as session:
+            session.x.set_clipboard("7" * (1 << 20))
+            session.x.click(session.window, *TEXT1)
+            session.x.key("ctrl+a", "ctrl+v")
+            session.calculate()
+            session.dismiss_message()  # 32767 sevens: far above the voltage limit
+
+            session.type_inputs("380", "15", "10")
+            session.x.run("xdotool", "mousemove", "--window", str(session.window),
+                          *map(str, CALCULATE), "click", "--repeat", "100", "--delay", "1", "1")
+            settled = resident_kilobytes(session.program.pid)
+            session.x.run("xdotool", "mousemove", "--window", str(session.window),
+                          *map(str, CALCULATE), "click", "--repeat", "1000", "--delay", "1", "1")
+            self.assertEqual(session.shown(), ("9722.70", "380", "15", "10"))
+            # AddressSanitizer holds freed memory back on purpose; it checks
+            # for leaks itself when the program ends.
+            if "ASAN_OPTIONS" not in os.environ:
+                self.assertLess(resident_kilobytes(session.program.pid) - settled, 2048)
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,120 @@
+// Form1's behaviour against a front end that only records what it is asked:
+// the order of the writes, what a failed check leaves, the two ways out.
+#include "window/form1_behavior.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "named_rows.h"
+
+namespace kelvaro {
+namespace {
+
+class RecordingFrontEnd : public Form1FrontEnd {
+public:
+    RecordingFrontEnd() {
+        for (const ControlDesign& control : kForm1.controls) {
+            texts[control.id] = std::string(control.text);
+        }
+    }
+
+    std::string Text(ControlId textBox) const override { return texts.at(textBox); }
+    void SetText(ControlId control, std::string_view text) override {
+        calls.push_back(std::string(Design(control).name) + "=" + std::string(text));
+        texts[control] = text;
+    }
+    void ShowMessage(std::string_view text) override {
+        calls.push_back("message " + std::string(text));
+    }
+    void EndProgram() override { calls.push_back("end"); }
+
+    std::map<ControlId, std::string> texts;
+    std::vector<std::string> calls;
+};
+
+class Form1BehaviorTest : public testing::Test {
+protected:
+    void Type(const std::string& voltage, const std::string& current, const std::string& angle) {
+        frontEnd.texts[ControlId::Text1] = voltage;
+        frontEnd.texts[ControlId::Text2] = current;
+        frontEnd.texts[ControlId::Text3] = angle;
+    }
+
+    RecordingFrontEnd frontEnd;
+    Form1Behavior behavior{frontEnd};
+};
+
+TEST_F(Form1BehaviorTest, LoadEmptiesThePowerFactorLabel) {
+    behavior.Load();
+    EXPECT_EQ(frontEnd.calls, std::vector<std::string>{"Label11="});
+}
+
+TEST_F(Form1BehaviorTest, CalculateEmptiesTheOutputsThenWritesInOrder) {
+    behavior.Command1Click();
+    const std::vector<std::string> expected = {
+        "Label11=",     "Text4=",    "Label11=0.98", "Text4=9722.70",
+        "Text1=380",    "Text2=15",  "Text3=10",
+    };
+    EXPECT_EQ(frontEnd.calls, expected);
+}
+
+TEST_F(Form1BehaviorTest, CalculateRewritesTheInputsCanonically) {
+    Type("380abc", " 15 ", "1e1");
+    behavior.Command1Click();
+    EXPECT_EQ(frontEnd.texts[ControlId::Text1], "380");
+    EXPECT_EQ(frontEnd.texts[ControlId::Text2], "15");
+    EXPECT_EQ(frontEnd.texts[ControlId::Text3], "10");
+    EXPECT_EQ(frontEnd.texts[ControlId::Text4], "9722.70");
+}
+
+TEST_F(Form1BehaviorTest, FailedCheckAfterSuccessLeavesNoResultInView) {
+    behavior.Command1Click();
+    Type("", "15", "10");
+    frontEnd.calls.clear();
+    behavior.Command1Click();
+    const std::vector<std::string> expected = {"Label11=", "Text4=",
+                                               "message 请首先填写相关参数！"};
+    EXPECT_EQ(frontEnd.calls, expected);
+    EXPECT_EQ(frontEnd.texts[ControlId::Label11], "");
+    EXPECT_EQ(frontEnd.texts[ControlId::Text4], "");
+}
+
+struct MessageRow {
+    const char* name;
+    std::string voltage, current, angle;
+    std::string message;
+};
+
+class Form1MessageTest : public Form1BehaviorTest,
+                         public testing::WithParamInterface<MessageRow> {};
+
+TEST_P(Form1MessageTest, ShowsOneMessageAndKeepsWhatWasTyped) {
+    const MessageRow& row = GetParam();
+    Type(row.voltage, row.current, row.angle);
+    behavior.Command1Click();
+    const std::vector<std::string> expected = {"Label11=", "Text4=", "message " + row.message};
+    EXPECT_EQ(frontEnd.calls, expected);
+    EXPECT_EQ(frontEnd.texts[ControlId::Text1], row.voltage);
+    EXPECT_EQ(frontEnd.texts[ControlId::Text2], row.current);
+    EXPECT_EQ(frontEnd.texts[ControlId::Text3], row.angle);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Calculate, Form1MessageTest,
+    testing::Values(MessageRow{"BlankAngle", "380", "15", "  ", "请首先填写相关参数！"},
+                    MessageRow{"BadVoltage", " -1 ", "99999", "10", "您输入的电压不合理，请检查！"},
+                    MessageRow{"BadCurrent", "380", "1e400", "10", "您输入的电流不合理，请检查！"},
+                    MessageRow{"BadAngle", "380", "15", "90.001", "相位角限制0～90度！"}),
+    RowName{});
+
+TEST_F(Form1BehaviorTest, ExitAndClosingEndTheProgramAndNothingElse) {
+    behavior.Command2Click();
+    behavior.Closed();
+    EXPECT_EQ(frontEnd.calls, (std::vector<std::string>{"end", "end"}));
+}
+
+}  // namespace
+}  // namespace kelvaro

@@ -1,0 +1,201 @@
+// The real Qt window at work: the load step, Calculate with real message
+// boxes, and the two ways the program ends.
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "window/qt/form1_window.h"
+#include "window/qt/kelvaro_application.h"
+
+using kelvaro::ControlId;
+using kelvaro::Form1Window;
+
+namespace {
+
+// What a message box showed, seen while it was up.
+struct SeenMessage {
+    QString title;
+    QString text;
+    QStringList buttons;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    bool modal = false;
+    bool ownedByForm = false;
+    int clicksThatGotThrough = 0;
+};
+
+}  // namespace
+
+class Form1CommandsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { kelvaro::PrepareApplication(); }
+
+    void init() {
+        form_ = new Form1Window;
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_));
+        QApplication::setActiveWindow(form_);
+        QVERIFY(QTest::qWaitForWindowActive(form_));
+    }
+    void cleanup() { delete form_; }
+
+    void loadStepEmptiesThePowerFactor() {
+        QCOMPARE(kelvaro::Design(ControlId::Label11).text, "功率因数");
+        QCOMPARE(Label(ControlId::Label11)->text(), QString());
+        QCOMPARE(Edit(ControlId::Text4)->text(), QString());
+        QCOMPARE(Edit(ControlId::Text1)->text(), QStringLiteral("380"));
+        QCOMPARE(Edit(ControlId::Text2)->text(), QStringLiteral("15"));
+        QCOMPARE(Edit(ControlId::Text3)->text(), QStringLiteral("10"));
+    }
+
+    void calculateShowsTheResults() {
+        QTest::mouseClick(Button(ControlId::Command1), Qt::LeftButton);
+        QCOMPARE(Label(ControlId::Label11)->text(), QStringLiteral("0.98"));
+        QCOMPARE(Edit(ControlId::Text4)->text(), QStringLiteral("9722.70"));
+    }
+
+    void calculateRewritesTheInputs() {
+        Edit(ControlId::Text1)->setText(QStringLiteral("３８０"));
+        Edit(ControlId::Text2)->setText(QStringLiteral(" 15A"));
+        Edit(ControlId::Text3)->setText(QStringLiteral("1e1"));
+        Button(ControlId::Command1)->click();
+        QCOMPARE(Edit(ControlId::Text1)->text(), QStringLiteral("380"));
+        QCOMPARE(Edit(ControlId::Text2)->text(), QStringLiteral("15"));
+        QCOMPARE(Edit(ControlId::Text3)->text(), QStringLiteral("10"));
+        QCOMPARE(Edit(ControlId::Text4)->text(), QStringLiteral("9722.70"));
+    }
+
+    void calculateLeavesTheFocusAndSelectionAlone() {
+        QLineEdit* current = Edit(ControlId::Text2);
+        current->setFocus();
+        current->setCursorPosition(1);
+        Button(ControlId::Command1)->click();
+        QCOMPARE(QApplication::focusWidget(), current);
+        QVERIFY(!current->hasSelectedText());
+        QVERIFY(!Edit(ControlId::Text4)->hasSelectedText());
+    }
+
+    void eachMessageInARealMessageBox_data() {
+        QTest::addColumn<QString>("voltage");
+        QTest::addColumn<QString>("current");
+        QTest::addColumn<QString>("angle");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing input") << QString() << "15" << "10"
+                                       << QStringLiteral("请首先填写相关参数！");
+        QTest::newRow("bad voltage") << "-1" << "99999" << "10"
+                                     << QStringLiteral("您输入的电压不合理，请检查！");
+        QTest::newRow("bad current") << "380" << "10000.01" << "10"
+                                     << QStringLiteral("您输入的电流不合理，请检查！");
+        QTest::newRow("bad angle") << "380" << "15" << "-0.5"
+                                   << QStringLiteral("相位角限制0～90度！");
+    }
+
+    void eachMessageInARealMessageBox() {
+        QFETCH(QString, voltage);
+        QFETCH(QString, current);
+        QFETCH(QString, angle);
+        QFETCH(QString, message);
+        // An earlier result, which the failed command must take away.
+        Button(ControlId::Command1)->click();
+        Edit(ControlId::Text1)->setText(voltage);
+        Edit(ControlId::Text2)->setText(current);
+        Edit(ControlId::Text3)->setText(angle);
+
+        const SeenMessage seen = ClickCalculateAndDismissTheMessage();
+        QCOMPARE(seen.title, QStringLiteral("Kelvaro"));
+        QCOMPARE(seen.text, message);
+        QCOMPARE(seen.buttons, QStringList{QStringLiteral("确定")});
+        QCOMPARE(seen.icon, QMessageBox::NoIcon);
+        QVERIFY(seen.modal);
+        QVERIFY(seen.ownedByForm);
+        QCOMPARE(seen.clicksThatGotThrough, 0);
+
+        QCOMPARE(form_->windowTitle(), QStringLiteral("智能Kelvaro   [编程: Mirelle]"));
+        QCOMPARE(Label(ControlId::Label11)->text(), QString());
+        QCOMPARE(Edit(ControlId::Text4)->text(), QString());
+        QCOMPARE(Edit(ControlId::Text1)->text(), voltage);
+        QCOMPARE(Edit(ControlId::Text2)->text(), current);
+        QCOMPARE(Edit(ControlId::Text3)->text(), angle);
+    }
+
+    void exitEndsTheEventLoop() {
+        QCOMPARE(RunEventLoopUntil([this] { Button(ControlId::Command2)->click(); }), 0);
+    }
+
+    void closingEndsTheEventLoop() {
+        QCOMPARE(RunEventLoopUntil([this] { form_->close(); }), 0);
+        QVERIFY(!form_->isVisible());
+    }
+
+    // Many calculations in a row, messages among them, and the longest texts.
+    void manyCommandsInARow() {
+        Edit(ControlId::Text1)->setText(QString(1 << 20, QChar('7')));
+        QCOMPARE(Edit(ControlId::Text1)->text().size(), 32767);
+        Edit(ControlId::Text1)->setText(QStringLiteral("380"));
+        for (int i = 0; i < 1000; ++i) {
+            Button(ControlId::Command1)->click();
+        }
+        QCOMPARE(Edit(ControlId::Text4)->text(), QStringLiteral("9722.70"));
+        QCOMPARE(Label(ControlId::Label11)->text(), QStringLiteral("0.98"));
+    }
+
+private:
+    QLabel* Label(ControlId id) const { return static_cast<QLabel*>(form_->Control(id)); }
+    QLineEdit* Edit(ControlId id) const { return static_cast<QLineEdit*>(form_->Control(id)); }
+    QPushButton* Button(ControlId id) const {
+        return static_cast<QPushButton*>(form_->Control(id));
+    }
+
+    // Clicks Calculate; while the box is up, looks at it, tries to click Exit
+    // through the window system, then dismisses the box with its button.
+    SeenMessage ClickCalculateAndDismissTheMessage() {
+        SeenMessage seen;
+        QSignalSpy exitClicks(Button(ControlId::Command2), &QPushButton::clicked);
+        QTimer::singleShot(0, this, [this, &seen, &exitClicks] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) {
+                return;
+            }
+            seen.title = box->windowTitle();
+            seen.text = box->text();
+            for (QAbstractButton* button : box->buttons()) {
+                seen.buttons << button->text();
+            }
+            seen.icon = box->icon();
+            seen.modal = box->isModal();
+            seen.ownedByForm = box->parentWidget() == form_;
+            ClickThroughTheWindowSystem(ControlId::Command2);
+            seen.clicksThatGotThrough = exitClicks.count();
+            QTest::mouseClick(box->buttons().first(), Qt::LeftButton);
+        });
+        // The same road as the click on Exit, which must be blocked.
+        ClickThroughTheWindowSystem(ControlId::Command1);
+        return seen;
+    }
+
+    void ClickThroughTheWindowSystem(ControlId id) {
+        QWidget* control = form_->Control(id);
+        QTest::mouseClick(form_->windowHandle(), Qt::LeftButton, {},
+                          control->mapTo(form_, control->rect().center()));
+    }
+
+    // Runs the application's event loop, as the program does, while `action`
+    // happens; returns its exit code, or -1 if nothing ended it.
+    int RunEventLoopUntil(const std::function<void()>& action) {
+        QTimer::singleShot(0, this, action);
+        QTimer::singleShot(5000, this, [] { QCoreApplication::exit(-1); });
+        return QApplication::exec();
+    }
+
+    Form1Window* form_ = nullptr;
+};
+
+QTEST_MAIN(Form1CommandsTest)
+#include "form1_commands_test.moc"

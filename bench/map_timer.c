@@ -13,26 +13,11 @@
  *   width, height, lib (1 when NAME is among the mapped files), title (hex UTF-8)
  * Then kills the program's process group and reaps it. No window manager may
  * run: every top-level window mapped after the fork is taken as the program's. */
-#define _GNU_SOURCE
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#include <X11/extensions/Xdamage.h>
-#include <errno.h>
-#include <fcntl.h>
+#include "x_timing.h"
+
 #include <poll.h>
 #include <signal.h>
-#include <stdio.h>
 #include <stdlib.h>
-#include <string.h>
-#include <sys/wait.h>
-#include <time.h>
-#include <unistd.h>
-
-static double NowMs(void) {
-    struct timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
-}
 
 static void Usage(void) {
     fputs("usage: map_timer [--settle MS] [--timeout MS] [--log FILE] [--expect-lib NAME] -- PROGRAM [ARG...]\n",
@@ -63,33 +48,6 @@ static int MapsContain(pid_t pid, const char *name) {
     return found;
 }
 
-/* The caption in hex, so that spaces and brackets survive the key=value line. */
-static void PrintTitle(Display *dpy, Window w) {
-    Atom type;
-    int format;
-    unsigned long count, after;
-    unsigned char *data = NULL;
-    Atom net_wm_name = XInternAtom(dpy, "_NET_WM_NAME", False);
-    if (XGetWindowProperty(dpy, w, net_wm_name, 0, 1024, False, AnyPropertyType, &type, &format, &count, &after,
-                           &data) != Success || !data) {
-        if (data) XFree(data);
-        data = NULL;
-        if (XGetWindowProperty(dpy, w, XA_WM_NAME, 0, 1024, False, AnyPropertyType, &type, &format, &count, &after,
-                               &data) != Success)
-            data = NULL;
-    }
-    printf(" title=");
-    if (data) {
-        for (unsigned long i = 0; i < count; ++i) printf("%02x", data[i]);
-        XFree(data);
-    }
-}
-
-struct Top {
-    Window id;
-    int x, y, width, height;
-};
-
 int main(int argc, char **argv) {
     double settle_ms = 300, timeout_ms = 15000;
     const char *log_path = "/dev/null", *expect_lib = NULL;
@@ -110,62 +68,18 @@ int main(int argc, char **argv) {
         fputs("map_timer: cannot open the display\n", stderr);
         return 1;
     }
-    int damage_event, damage_error;
-    if (!XDamageQueryExtension(dpy, &damage_event, &damage_error)) {
-        fputs("map_timer: the X server has no DAMAGE extension\n", stderr);
-        return 1;
-    }
-    int damage_major = 1, damage_minor = 1;
-    XDamageQueryVersion(dpy, &damage_major, &damage_minor);
-    Window root = DefaultRootWindow(dpy);
-    XSelectInput(dpy, root, SubstructureNotifyMask);
-    XDamageCreate(dpy, root, XDamageReportRawRectangles);
-    XSync(dpy, True);
-    fcntl(ConnectionNumber(dpy), F_SETFD, FD_CLOEXEC);
-
-    int log_fd = open(log_path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    if (log_fd < 0) {
-        perror(log_path);
-        return 1;
-    }
-    int exec_pipe[2];
-    if (pipe2(exec_pipe, O_CLOEXEC) != 0) return 1;
-
-    double start = NowMs();
-    pid_t child = fork();
+    struct Watch watch;
+    if (!WatchRoot("map_timer", dpy, &watch)) return 1;
+    double start;
+    pid_t child = Launch("map_timer", program, log_path, &start);
     if (child < 0) return 1;
-    if (child == 0) {
-        setpgid(0, 0);  /* so that whatever it starts in turn dies with it */
-        dup2(log_fd, STDOUT_FILENO);
-        dup2(log_fd, STDERR_FILENO);
-        execvp(program[0], program);
-        int err = errno;
-        (void)!write(exec_pipe[1], &err, sizeof err);
-        _exit(127);
-    }
-    setpgid(child, child);
-    close(exec_pipe[1]);
-    int exec_errno = 0;
-    if (read(exec_pipe[0], &exec_errno, sizeof exec_errno) == (ssize_t)sizeof exec_errno) {
-        fprintf(stderr, "map_timer: cannot run %s: %s\n", program[0], strerror(exec_errno));
-        waitpid(child, NULL, 0);
-        return 1;
-    }
-    close(exec_pipe[0]);
 
-    /* Geometry of the top-level windows, known from CreateNotify and
-     * ConfigureNotify alone: no round trip while the clock runs. */
-    struct Top tops[64];
-    int top_count = 0;
-    struct Top mapped = {0};
-    double mapped_at = -1, painted_at = -1, last_damage_at = -1;
     int exited = 0, status = 0;
-
     for (;;) {
         double now = NowMs();
         double deadline = start + timeout_ms;
-        if (painted_at >= 0) {
-            double quiet_until = last_damage_at + settle_ms;
+        if (watch.painted_at >= 0) {
+            double quiet_until = watch.last_damage_at + settle_ms;
             if (now >= quiet_until) break;
             if (quiet_until < deadline) deadline = quiet_until;
         }
@@ -184,45 +98,21 @@ int main(int argc, char **argv) {
         now = NowMs();
         XEvent event;
         XNextEvent(dpy, &event);
-        if (event.type == CreateNotify && event.xcreatewindow.parent == root && top_count < 64) {
-            tops[top_count++] = (struct Top){event.xcreatewindow.window, event.xcreatewindow.x,
-                                             event.xcreatewindow.y, event.xcreatewindow.width,
-                                             event.xcreatewindow.height};
-        } else if (event.type == ConfigureNotify && event.xconfigure.event == root) {
-            for (int t = 0; t < top_count; ++t)
-                if (tops[t].id == event.xconfigure.window)
-                    tops[t] = (struct Top){tops[t].id, event.xconfigure.x, event.xconfigure.y,
-                                           event.xconfigure.width, event.xconfigure.height};
-        } else if (event.type == MapNotify && event.xmap.event == root && mapped_at < 0 &&
-                   !event.xmap.override_redirect) {
-            mapped_at = now;
-            for (int t = 0; t < top_count; ++t)
-                if (tops[t].id == event.xmap.window) mapped = tops[t];
-            mapped.id = event.xmap.window;
-        } else if (event.type == damage_event + XDamageNotify && mapped_at >= 0) {
-            XDamageNotifyEvent *damage = (XDamageNotifyEvent *)&event;
-            /* Raw rectangles of the root's damage are in screen coordinates. */
-            int x = damage->area.x, y = damage->area.y;
-            if (x < mapped.x + mapped.width && x + damage->area.width > mapped.x &&
-                y < mapped.y + mapped.height && y + damage->area.height > mapped.y) {
-                if (painted_at < 0) painted_at = now;
-                last_damage_at = now;
-            }
-        }
+        WatchEvent(&watch, &event, now);
     }
 
     long hwm_kb = exited ? -1 : ReadHwmKb(child);
     int has_lib = expect_lib && !exited ? MapsContain(child, expect_lib) : 0;
-    if (mapped_at >= 0)
-        printf("mapped_ms=%.3f", mapped_at - start);
+    if (watch.mapped_at >= 0)
+        printf("mapped_ms=%.3f", watch.mapped_at - start);
     else
         printf("mapped_ms=nan");
-    if (painted_at >= 0)
-        printf(" painted_ms=%.3f settled_ms=%.3f", painted_at - start, last_damage_at - start);
+    if (watch.painted_at >= 0)
+        printf(" painted_ms=%.3f settled_ms=%.3f", watch.painted_at - start, watch.last_damage_at - start);
     else
         printf(" painted_ms=nan settled_ms=nan");
-    printf(" hwm_kb=%ld width=%d height=%d lib=%d", hwm_kb, mapped.width, mapped.height, has_lib);
-    if (mapped_at >= 0 && !exited) PrintTitle(dpy, mapped.id);
+    printf(" hwm_kb=%ld width=%d height=%d lib=%d", hwm_kb, watch.mapped.width, watch.mapped.height, has_lib);
+    if (watch.mapped_at >= 0 && !exited) PrintTitle(dpy, watch.mapped.id);
     printf(" exited=%d\n", exited);
     fflush(stdout);
 
@@ -233,5 +123,5 @@ int main(int argc, char **argv) {
         fprintf(stderr, "map_timer: %s ended by itself (status %d) before it settled\n", program[0], status);
         return 1;
     }
-    return mapped_at >= 0 ? 0 : 1;
+    return watch.mapped_at >= 0 ? 0 : 1;
 }

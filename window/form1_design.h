@@ -292,6 +292,14 @@ constexpr bool ControlsAreInFocusOrder() {
 }
 static_assert(ControlsAreInFocusOrder());
 
+// The Song faces carry hand-made bitmaps for sizes up to 16 pixels: text that
+// small is drawn from them, without anti-aliasing; larger text is anti-aliased.
+inline constexpr int kLargestBitmapFontPixels = 16;
+
+constexpr bool DrawnFromBitmaps(const FontStyle& style, int dotsPerInch) {
+    return PointsToPixels(style.points, dotsPerInch) <= kLargestBitmapFontPixels;
+}
+
 // Labels take no focus; every other control does, the picture box included.
 constexpr bool TakesFocus(ControlKind kind) { return kind != ControlKind::Label; }
 

@@ -43,10 +43,6 @@ QString PictureFile(Picture picture) {
 // design stands in; fontconfig alone would pick a face without Chinese glyphs.
 constexpr const char* kFallbackFamily = "AR PL UMing CN";
 
-// Sizes up to 16 pixels have hand-made bitmaps in the Song faces, which Qt
-// uses only when not anti-aliasing; larger sizes look better anti-aliased.
-constexpr int kLargestBitmapPixels = 16;
-
 // A control whose texts the window's face holds in full needs no other face.
 // Not looking for fallback faces saves a good part of the start-up.
 QFont WithoutFallbackFaces(const QFont& font) {
@@ -65,7 +61,8 @@ QFont FormFont(const FontStyle& style) {
     font.setFamilies({ToQString(kForm1.fontFamily), ToQString(kForm1.fontFamilyLatinName), kFallbackFamily});
     font.setPointSizeF(style.points);
     font.setWeight(static_cast<QFont::Weight>(style.weight));
-    if (PointsToPixels(style.points, kDesignDotsPerInch) <= kLargestBitmapPixels) {
+    // Qt draws a face's bitmaps only when not anti-aliasing.
+    if (DrawnFromBitmaps(style, kDesignDotsPerInch)) {
         font.setStyleStrategy(QFont::NoAntialias);
     }
     return font;

@@ -1,0 +1,7 @@
+#include <windows.h>
+
+#include "window/win32/kelvaro_application.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    return kelvaro::RunKelvaro(instance, showCommand);
+}

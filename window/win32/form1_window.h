@@ -1,0 +1,67 @@
+// Form1 on the native Windows API: the design table turned into windows, with
+// the window's events routed to its behaviour.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <vector>
+
+#include "window/form1_behavior.h"
+#include "window/form1_design.h"
+
+namespace kelvaro {
+
+class Form1Window : private Form1FrontEnd {
+public:
+    // Builds the window at the screen's density and runs its load step.
+    explicit Form1Window(HINSTANCE instance);
+    ~Form1Window() override;
+    Form1Window(const Form1Window&) = delete;
+    Form1Window& operator=(const Form1Window&) = delete;
+
+    // Shows the window centred on the screen, the focus on the picture box.
+    void Show(int showCommand);
+
+    // Keyboard navigation between the controls (Tab, Shift+Tab); true when the
+    // message was that and has been handled.
+    bool HandleNavigation(MSG& message);
+
+private:
+    static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT ControlColours(UINT message, HDC context, HWND control);
+    void CreateControls();
+    HWND CreateControl(const ControlDesign& design);
+    HFONT Font(const FontStyle& style);
+    HBRUSH Brush(Rgb colour);
+    int Pixels(int twips) const { return TwipsToPixels(twips, dotsPerInch_); }
+    HWND Control(ControlId id) const { return controls_[static_cast<std::size_t>(id)]; }
+
+    std::string Text(ControlId textBox) const override;
+    void SetText(ControlId control, std::string_view text) override;
+    void ShowMessage(std::string_view text) override;
+    void EndProgram() override;
+
+    struct FontEntry {
+        double points;
+        int weight;
+        HFONT font;
+    };
+    struct BrushEntry {
+        std::uint32_t colour;
+        HBRUSH brush;
+    };
+
+    HINSTANCE instance_;
+    int dotsPerInch_;
+    HWND window_ = nullptr;
+    std::array<HWND, kControlCount> controls_{};
+    std::vector<FontEntry> fonts_;
+    std::vector<BrushEntry> brushes_;
+    HWND focusBeforeDeactivation_ = nullptr;
+    Form1Behavior behavior_{*this};
+};
+
+}  // namespace kelvaro

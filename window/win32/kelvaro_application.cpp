@@ -1,0 +1,27 @@
+#include "window/win32/kelvaro_application.h"
+
+#include <commctrl.h>
+
+#include "window/win32/form1_window.h"
+
+namespace kelvaro {
+
+int RunKelvaro(HINSTANCE instance, int showCommand) {
+    // The manifest asks for the current common controls; they draw in the
+    // system's visual style once loaded.
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    Form1Window form(instance);
+    form.Show(showCommand);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (!form.HandleNavigation(message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    return static_cast<int>(message.wParam);
+}
+
+}  // namespace kelvaro

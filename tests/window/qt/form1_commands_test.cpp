@@ -12,6 +12,7 @@
 
 #include "window/qt/form1_window.h"
 #include "window/qt/kelvaro_application.h"
+#include "open_form1.h"
 
 using kelvaro::ControlId;
 using kelvaro::Form1Window;
@@ -38,13 +39,11 @@ private slots:
     void initTestCase() { kelvaro::PrepareApplication(); }
 
     void init() {
-        form_ = new Form1Window;
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_));
-        QApplication::setActiveWindow(form_);
-        QVERIFY(QTest::qWaitForWindowActive(form_));
+        opened_ = OpenForm1();
+        QVERIFY(opened_ != nullptr);
+        form_ = opened_.get();
     }
-    void cleanup() { delete form_; }
+    void cleanup() { opened_.reset(); }
 
     void loadStepEmptiesThePowerFactor() {
         QCOMPARE(kelvaro::Design(ControlId::Label11).text, "功率因数");
@@ -194,6 +193,7 @@ private:
         return QApplication::exec();
     }
 
+    std::unique_ptr<Form1Window> opened_;
     Form1Window* form_ = nullptr;
 };
 

@@ -14,6 +14,7 @@
 
 #include "window/qt/form1_window.h"
 #include "window/qt/kelvaro_application.h"
+#include "open_form1.h"
 #include "window/qt/picture_box.h"
 
 using kelvaro::ControlId;
@@ -82,13 +83,11 @@ private slots:
     void initTestCase() { kelvaro::PrepareApplication(); }
 
     void init() {
-        form_ = new Form1Window;
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_));
-        QApplication::setActiveWindow(form_);
-        QVERIFY(QTest::qWaitForWindowActive(form_));
+        opened_ = OpenForm1();
+        QVERIFY(opened_ != nullptr);
+        form_ = opened_.get();
     }
-    void cleanup() { delete form_; }
+    void cleanup() { opened_.reset(); }
 
     void windowAttributes() {
         QCOMPARE(form_->windowTitle(), QStringLiteral("智能Kelvaro   [编程: Mirelle]"));
@@ -333,6 +332,7 @@ private slots:
     }
 
 private:
+    std::unique_ptr<Form1Window> opened_;
     Form1Window* form_ = nullptr;
 };
 

@@ -1,0 +1,19 @@
+// Opens a fresh Form1 as the program does and waits until it is shown and
+// active, so that keyboard focus and events behave as for a user.
+#pragma once
+
+#include <QApplication>
+#include <QTest>
+#include <memory>
+
+#include "window/qt/form1_window.h"
+
+inline std::unique_ptr<kelvaro::Form1Window> OpenForm1() {
+    auto form = std::make_unique<kelvaro::Form1Window>();
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    if (!QTest::qWaitForWindowExposed(form.get()) || !QTest::qWaitForWindowActive(form.get())) {
+        return nullptr;
+    }
+    return form;
+}

@@ -95,7 +95,8 @@ public:
             std::exit(2);
         }
         WaitForInputIdle(process_.hProcess, 10000);
-        for (int tries = 0; tries < 500 && window_ == nullptr; ++tries) {
+        // The first start in a new Wine prefix is slow.
+        for (int tries = 0; tries < 3000 && window_ == nullptr; ++tries) {
             EnumWindows(FindForm, reinterpret_cast<LPARAM>(this));
             if (window_ == nullptr) {
                 Sleep(20);
@@ -103,6 +104,7 @@ public:
         }
         if (window_ == nullptr) {
             std::printf("FAIL: no window\n");
+            TerminateProcess(process_.hProcess, 1);
             std::exit(2);
         }
     }

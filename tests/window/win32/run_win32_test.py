@@ -19,10 +19,19 @@ def windows_path(path):
 
 def main():
     wine_run, test_program, kelvaro, dots_per_inch = sys.argv[1:5]
+    # A Wine prefix of the window tests' own: a Wine desktop first started by a
+    # program without a display (the console tests) would show no windows.
+    cache = os.environ.get("XDG_CACHE_HOME", os.path.expanduser("~/.cache"))
+    prefix = os.path.join(cache, "kelvaro", f"wine-window-tests-{dots_per_inch}")
     with XServer() as x:
-        env = dict(x.env, KELVARO_WINE_DPI=dots_per_inch)
-        result = subprocess.run([wine_run, test_program, windows_path(kelvaro), dots_per_inch],
-                                env=env, timeout=240)
+        env = dict(x.env, KELVARO_WINE_DPI=dots_per_inch, KELVARO_WINEPREFIX=prefix)
+        try:
+            result = subprocess.run([wine_run, test_program, windows_path(kelvaro), dots_per_inch],
+                                    env=env, timeout=240)
+        finally:
+            # Whatever the test left running would hold on to its output.
+            subprocess.run(["wineserver", "-k"], env=dict(env, WINEPREFIX=prefix),
+                           capture_output=True, check=False)
     sys.exit(result.returncode)
 
 

@@ -1,3 +1,5 @@
 #include "window/qt/kelvaro_application.h"
 
-int main(int argc, char** argv) { return kelvaro::RunKelvaro(argc, argv); }
+int main(int argc, char** argv) {
+    return kelvaro::RunKelvaro(argc, argv);
+}

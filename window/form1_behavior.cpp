@@ -33,7 +33,9 @@ void Form1Behavior::Command1Click() {
     frontEnd_.SetText(ControlId::Text3, result.angleText);
 }
 
-void Form1Behavior::Command2Click() { frontEnd_.EndProgram(); }
+void Form1Behavior::Command2Click() {
+    frontEnd_.EndProgram();
+}
 
 void Form1Behavior::Closed() {
     // The only window: the program ends with it.

@@ -11,7 +11,7 @@
 namespace kelvaro {
 
 class Form1FrontEnd {
-public:
+  public:
     virtual ~Form1FrontEnd() = default;
 
     // The text of a text box.
@@ -26,7 +26,7 @@ public:
 };
 
 class Form1Behavior {
-public:
+  public:
     explicit Form1Behavior(Form1FrontEnd& frontEnd) : frontEnd_(frontEnd) {}
 
     // Runs once the controls exist, before the window is shown.
@@ -39,7 +39,7 @@ public:
     // The window was closed (close box, window menu, Alt+F4, window manager).
     void Closed();
 
-private:
+  private:
     Form1FrontEnd& frontEnd_;
 };
 

@@ -301,6 +301,8 @@ constexpr bool DrawnFromBitmaps(const FontStyle& style, int dotsPerInch) {
 }
 
 // Labels take no focus; every other control does, the picture box included.
-constexpr bool TakesFocus(ControlKind kind) { return kind != ControlKind::Label; }
+constexpr bool TakesFocus(ControlKind kind) {
+    return kind != ControlKind::Label;
+}
 
 }  // namespace kelvaro

@@ -34,6 +34,14 @@ class Session:
     def type_inputs(self, voltage, current, angle):
         for box, text in ((TEXT1, voltage), (TEXT2, current), (TEXT3, angle)):
             self.x.replace_text(self.window, box, text)
+            # xdotool types a character that has no key by remapping a spare
+            # key for a moment; on a busy machine the program may see the key
+            # before the new mapping and drop it. Such text is checked and,
+            # if a character went missing on the way, typed again.
+            for _ in range(3):
+                if text.isascii() or self.x.copy_text(self.window, box) == text:
+                    break
+                self.x.replace_text(self.window, box, text)
 
     def calculate(self):
         self.x.click(self.window, *CALCULATE)

@@ -14,7 +14,7 @@ namespace kelvaro {
 namespace {
 
 class RecordingFrontEnd : public Form1FrontEnd {
-public:
+  public:
     RecordingFrontEnd() {
         for (const ControlDesign& control : kForm1.controls) {
             texts[control.id] = std::string(control.text);
@@ -36,7 +36,7 @@ public:
 };
 
 class Form1BehaviorTest : public testing::Test {
-protected:
+  protected:
     void Type(const std::string& voltage, const std::string& current, const std::string& angle) {
         frontEnd.texts[ControlId::Text1] = voltage;
         frontEnd.texts[ControlId::Text2] = current;
@@ -55,8 +55,7 @@ TEST_F(Form1BehaviorTest, LoadEmptiesThePowerFactorLabel) {
 TEST_F(Form1BehaviorTest, CalculateEmptiesTheOutputsThenWritesInOrder) {
     behavior.Command1Click();
     const std::vector<std::string> expected = {
-        "Label11=",     "Text4=",    "Label11=0.98", "Text4=9722.70",
-        "Text1=380",    "Text2=15",  "Text3=10",
+        "Label11=", "Text4=", "Label11=0.98", "Text4=9722.70", "Text1=380", "Text2=15", "Text3=10",
     };
     EXPECT_EQ(frontEnd.calls, expected);
 }
@@ -75,8 +74,8 @@ TEST_F(Form1BehaviorTest, FailedCheckAfterSuccessLeavesNoResultInView) {
     Type("", "15", "10");
     frontEnd.calls.clear();
     behavior.Command1Click();
-    const std::vector<std::string> expected = {"Label11=", "Text4=",
-                                               "message 请首先填写相关参数！"};
+    const std::vector<std::string> expected = {
+        "Label11=", "Text4=", "message 请首先填写相关参数！"};
     EXPECT_EQ(frontEnd.calls, expected);
     EXPECT_EQ(frontEnd.texts[ControlId::Label11], "");
     EXPECT_EQ(frontEnd.texts[ControlId::Text4], "");

@@ -18,23 +18,32 @@ namespace {
 
 // Logical pixels: Qt scales them on high-DPI screens, so the design's 96-dpi
 // pixels are right at any scale.
-int Pixels(int twips) { return TwipsToPixels(twips, kDesignDotsPerInch); }
+int Pixels(int twips) {
+    return TwipsToPixels(twips, kDesignDotsPerInch);
+}
 
-QColor Colour(Rgb rgb) { return QColor(rgb.Red(), rgb.Green(), rgb.Blue()); }
+QColor Colour(Rgb rgb) {
+    return QColor(rgb.Red(), rgb.Green(), rgb.Blue());
+}
 
 Qt::Alignment QtAlignment(Alignment alignment) {
     switch (alignment) {
-        case Alignment::Left: return Qt::AlignLeft | Qt::AlignVCenter;
-        case Alignment::Centre: return Qt::AlignHCenter | Qt::AlignVCenter;
-        case Alignment::Right: return Qt::AlignRight | Qt::AlignVCenter;
+        case Alignment::Left:
+            return Qt::AlignLeft | Qt::AlignVCenter;
+        case Alignment::Centre:
+            return Qt::AlignHCenter | Qt::AlignVCenter;
+        case Alignment::Right:
+            return Qt::AlignRight | Qt::AlignVCenter;
     }
     return Qt::AlignLeft;
 }
 
 QString PictureFile(Picture picture) {
     switch (picture) {
-        case Picture::Banner: return QStringLiteral(":/kelvaro/banner");
-        case Picture::None: break;
+        case Picture::Banner:
+            return QStringLiteral(":/kelvaro/banner");
+        case Picture::None:
+            break;
     }
     return {};
 }
@@ -43,22 +52,23 @@ QString PictureFile(Picture picture) {
 // design stands in; fontconfig alone would pick a face without Chinese glyphs.
 constexpr const char* kFallbackFamily = "AR PL UMing CN";
 
+QStringList FormFamilies() {
+    return {ToQString(kForm1.fontFamily), ToQString(kForm1.fontFamilyLatinName), kFallbackFamily};
+}
+
 // A control whose texts the window's face holds in full needs no other face.
 // Not looking for fallback faces saves a good part of the start-up.
 QFont WithoutFallbackFaces(const QFont& font) {
     QFont single = font;
     single.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::NoFontMerging));
-    const QString face = QFontInfo(single).family();
-    const bool named = face == ToQString(kForm1.fontFamily) ||
-                       face == ToQString(kForm1.fontFamilyLatinName) || face == kFallbackFamily;
-    return named ? single : font;
+    return FormFamilies().contains(QFontInfo(single).family()) ? single : font;
 }
 
 }  // namespace
 
 QFont FormFont(const FontStyle& style) {
     QFont font;
-    font.setFamilies({ToQString(kForm1.fontFamily), ToQString(kForm1.fontFamilyLatinName), kFallbackFamily});
+    font.setFamilies(FormFamilies());
     font.setPointSizeF(style.points);
     font.setWeight(static_cast<QFont::Weight>(style.weight));
     // Qt draws a face's bitmaps only when not anti-aliasing.
@@ -199,7 +209,9 @@ void Form1Window::ShowMessage(std::string_view text) {
     box.exec();
 }
 
-void Form1Window::EndProgram() { QCoreApplication::exit(0); }
+void Form1Window::EndProgram() {
+    QCoreApplication::exit(0);
+}
 
 void Form1Window::CentreOnScreen() {
     const QScreen* screen = this->screen();

@@ -13,18 +13,18 @@ namespace kelvaro {
 class Form1Window : public QWidget, private Form1FrontEnd {
     Q_OBJECT
 
-public:
+  public:
     // Builds the window and runs its load step; show() opens it.
     explicit Form1Window(QWidget* parent = nullptr);
 
     QWidget* Control(ControlId id) const { return controls_[static_cast<std::size_t>(id)]; }
 
-protected:
+  protected:
     // The window opens centred on its screen, its frame included.
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     QWidget* CreateControl(const ControlDesign& design);
     void CentreOnScreen();
 

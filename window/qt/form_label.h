@@ -10,14 +10,14 @@ namespace kelvaro {
 class FormLabel : public QLabel {
     Q_OBJECT
 
-public:
+  public:
     // A label sized to its text keeps to its one line.
     FormLabel(const QString& text, bool singleLine, QWidget* parent);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     bool singleLine_;
 };
 

@@ -14,7 +14,9 @@ PictureBox::PictureBox(const QString& picture, int borderPixels, QWidget* parent
     setFocusPolicy(Qt::StrongFocus);
 }
 
-QSize PictureBox::PictureSize() const { return pixels_.deviceIndependentSize().toSize(); }
+QSize PictureBox::PictureSize() const {
+    return pixels_.deviceIndependentSize().toSize();
+}
 
 const QPixmap& PictureBox::PictureFor(qreal devicePixelRatio) {
     if (!qFuzzyCompare(pixels_.devicePixelRatio(), devicePixelRatio)) {

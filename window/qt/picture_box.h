@@ -10,7 +10,7 @@ namespace kelvaro {
 class PictureBox : public QFrame {
     Q_OBJECT
 
-public:
+  public:
     // `picture` names a picture kept both as "<picture>.png", drawn pixel for
     // pixel at its own size, and as "<picture>.svg", rendered for any other
     // device pixel ratio so that it stays sharp.
@@ -19,10 +19,10 @@ public:
     // The picture's own size, in logical pixels.
     QSize PictureSize() const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     // The picture in device pixels for the ratio the box is painted at.
     const QPixmap& PictureFor(qreal devicePixelRatio);
 

@@ -7,10 +7,6 @@
 namespace kelvaro {
 namespace {
 
-COLORREF ColourRef(Rgb rgb) {
-    return RGB(rgb.Red(), rgb.Green(), rgb.Blue());
-}
-
 // The system's static control, whose painting a label replaces.
 WNDPROC staticProcedure = nullptr;
 
@@ -32,8 +28,9 @@ LRESULT CALLBACK LabelProcedure(HWND label, UINT message, WPARAM wParam, LPARAM 
             RECT box;
             GetClientRect(label, &box);
             // Labels lie on the bare form: its colour is what shows through.
-            FillRect(context, &box,
-                     reinterpret_cast<HBRUSH>(GetClassLongPtrW(GetParent(label), GCLP_HBRBACKGROUND)));
+            FillRect(
+                context, &box,
+                reinterpret_cast<HBRUSH>(GetClassLongPtrW(GetParent(label), GCLP_HBRBACKGROUND)));
             SetBkMode(context, TRANSPARENT);
             SetTextColor(context, design->textColour ? ColourRef(*design->textColour)
                                                      : GetSysColor(COLOR_WINDOWTEXT));
@@ -42,8 +39,9 @@ LRESULT CALLBACK LabelProcedure(HWND label, UINT message, WPARAM wParam, LPARAM 
             std::vector<wchar_t> text(static_cast<std::size_t>(GetWindowTextLengthW(label)) + 1);
             GetWindowTextW(label, text.data(), static_cast<int>(text.size()));
             // DT_EDITCONTROL leaves out a last line that the box would cut.
-            const UINT format = DT_LEFT | DT_NOPREFIX |
-                                (design->sizedToContent ? DT_SINGLELINE : DT_WORDBREAK | DT_EDITCONTROL);
+            const UINT format =
+                DT_LEFT | DT_NOPREFIX |
+                (design->sizedToContent ? DT_SINGLELINE : DT_WORDBREAK | DT_EDITCONTROL);
             DrawTextW(context, text.data(), -1, &box, format);
             SelectObject(context, previousFont);
             EndPaint(label, &paint);
@@ -130,8 +128,8 @@ LRESULT CALLBACK PictureBoxProcedure(HWND box, UINT message, WPARAM wParam, LPAR
 }  // namespace
 
 HWND CreateLabel(HWND parent, const ControlDesign& design, RECT box) {
-    HWND label = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS |
-                                                        SS_LEFT | SS_NOPREFIX,
+    HWND label = CreateWindowExW(0, L"STATIC", L"",
+                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_LEFT | SS_NOPREFIX,
                                  box.left, box.top, box.right - box.left, box.bottom - box.top,
                                  parent, nullptr, nullptr, nullptr);
     SetWindowLongPtrW(label, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&design));
@@ -152,21 +150,21 @@ HWND CreatePictureBox(HWND parent, HINSTANCE instance, const ControlDesign& desi
         return RegisterClassExW(&pictureBox);
     }();
     (void)registered;
-    HWND picture = CreateWindowExW(
-        WS_EX_CLIENTEDGE, kPictureBoxClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS,
-        box.left, box.top, box.right - box.left, box.bottom - box.top, parent, nullptr, instance,
-        nullptr);
+    HWND picture = CreateWindowExW(WS_EX_CLIENTEDGE, kPictureBoxClass, L"",
+                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, box.left,
+                                   box.top, box.right - box.left, box.bottom - box.top, parent,
+                                   nullptr, instance, nullptr);
     auto* data = new PictureBoxData{};
     if (design.picture == Picture::Banner) {
-        data->picture = static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(BannerFor(dotsPerInch)),
-                                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        data->picture =
+            static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(BannerFor(dotsPerInch)),
+                                            IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
         // The box was fitted to the picture and its border at the design's density.
         const int border = 2 * kForm1.pictureBorderPixels;
-        data->size = {
-            MulDiv(TwipsToPixels(design.rect.width, kDesignDotsPerInch) - border, dotsPerInch,
-                   kDesignDotsPerInch),
-            MulDiv(TwipsToPixels(design.rect.height, kDesignDotsPerInch) - border, dotsPerInch,
-                   kDesignDotsPerInch)};
+        data->size = {MulDiv(TwipsToPixels(design.rect.width, kDesignDotsPerInch) - border,
+                             dotsPerInch, kDesignDotsPerInch),
+                      MulDiv(TwipsToPixels(design.rect.height, kDesignDotsPerInch) - border,
+                             dotsPerInch, kDesignDotsPerInch)};
     }
     SetWindowLongPtrW(picture, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(data));
     return picture;

@@ -8,6 +8,10 @@
 
 namespace kelvaro {
 
+inline COLORREF ColourRef(Rgb rgb) {
+    return RGB(rgb.Red(), rgb.Green(), rgb.Blue());
+}
+
 // A label: a static text control that draws itself transparent over the form's
 // background, wrapped within its width, and draws no line that its height
 // would cut. `design` must outlive the label.

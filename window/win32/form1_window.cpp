@@ -13,9 +13,9 @@ constexpr const wchar_t* kFormClass = L"KelvaroForm1";
 // none is IDOK or IDCANCEL, which the dialog keys send.
 constexpr int kFirstControlId = 100;
 
-int ControlIdentifier(ControlId id) { return kFirstControlId + static_cast<int>(id); }
-
-COLORREF ColourRef(Rgb rgb) { return RGB(rgb.Red(), rgb.Green(), rgb.Blue()); }
+int ControlIdentifier(ControlId id) {
+    return kFirstControlId + static_cast<int>(id);
+}
 
 DWORD FormStyle() {
     DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -34,9 +34,15 @@ DWORD FormStyle() {
 DWORD TextBoxStyle(const ControlDesign& design) {
     DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | ES_AUTOHSCROLL;
     switch (design.alignment) {
-        case Alignment::Left: style |= ES_LEFT; break;
-        case Alignment::Centre: style |= ES_CENTER; break;
-        case Alignment::Right: style |= ES_RIGHT; break;
+        case Alignment::Left:
+            style |= ES_LEFT;
+            break;
+        case Alignment::Centre:
+            style |= ES_CENTER;
+            break;
+        case Alignment::Right:
+            style |= ES_RIGHT;
+            break;
     }
     if (design.readOnly) {
         style |= ES_READONLY;
@@ -60,9 +66,9 @@ Form1Window::Form1Window(HINSTANCE instance)
     form.lpfnWndProc = WindowProcedure;
     form.hInstance = instance;
     form.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(KELVARO_ICON_GROUP));
-    form.hIconSm = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(KELVARO_ICON_GROUP), IMAGE_ICON,
-                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    form.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(KELVARO_ICON_GROUP),
+                                                 IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                 GetSystemMetrics(SM_CYSMICON), 0));
     form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     form.hbrBackground = Brush(kForm1.background);
     form.lpszClassName = kFormClass;
@@ -127,15 +133,16 @@ HWND Form1Window::CreateControl(const ControlDesign& design) {
             return CreatePictureBox(window_, instance_, design, box, dotsPerInch_);
         case ControlKind::TextBox:
             control = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", text.data(), TextBoxStyle(design),
-                                      box.left, box.top, box.right - box.left,
-                                      box.bottom - box.top, window_, nullptr, instance_, nullptr);
+                                      box.left, box.top, box.right - box.left, box.bottom - box.top,
+                                      window_, nullptr, instance_, nullptr);
             break;
         case ControlKind::PushButton:
             // A plain push button: neither the default nor the cancel button.
             control = CreateWindowExW(
-                0, L"BUTTON", text.data(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | BS_PUSHBUTTON,
-                box.left, box.top, box.right - box.left, box.bottom - box.top, window_, nullptr,
-                instance_, nullptr);
+                0, L"BUTTON", text.data(),
+                WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | BS_PUSHBUTTON, box.left,
+                box.top, box.right - box.left, box.bottom - box.top, window_, nullptr, instance_,
+                nullptr);
             break;
     }
     SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&design));
@@ -149,12 +156,11 @@ HFONT Form1Window::Font(const FontStyle& style) {
         }
     }
     const std::vector<wchar_t> face = ToUtf16(kForm1.fontFamily);
-    HFONT font = CreateFontW(-PointsToPixels(style.points, dotsPerInch_), 0, 0, 0, style.weight,
-                             FALSE, FALSE, FALSE, static_cast<BYTE>(kForm1.fontCharset),
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             DrawnFromBitmaps(style, dotsPerInch_) ? NONANTIALIASED_QUALITY
-                                                                  : DEFAULT_QUALITY,
-                             DEFAULT_PITCH | FF_DONTCARE, face.data());
+    HFONT font = CreateFontW(
+        -PointsToPixels(style.points, dotsPerInch_), 0, 0, 0, style.weight, FALSE, FALSE, FALSE,
+        static_cast<BYTE>(kForm1.fontCharset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+        DrawnFromBitmaps(style, dotsPerInch_) ? NONANTIALIASED_QUALITY : DEFAULT_QUALITY,
+        DEFAULT_PITCH | FF_DONTCARE, face.data());
     fonts_.push_back({style.points, style.weight, font});
     return font;
 }
@@ -197,7 +203,8 @@ bool Form1Window::HandleNavigation(MSG& message) {
 LRESULT CALLBACK Form1Window::WindowProcedure(HWND window, UINT message, WPARAM wParam,
                                               LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* form = static_cast<Form1Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        auto* form =
+            static_cast<Form1Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         form->window_ = window;
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
     }
@@ -269,6 +276,8 @@ void Form1Window::ShowMessage(std::string_view text) {
     MessageBoxW(window_, ToUtf16(text).data(), ToUtf16(kForm1.applicationTitle).data(), MB_OK);
 }
 
-void Form1Window::EndProgram() { PostQuitMessage(0); }
+void Form1Window::EndProgram() {
+    PostQuitMessage(0);
+}
 
 }  // namespace kelvaro

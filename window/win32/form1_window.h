@@ -13,7 +13,7 @@
 namespace kelvaro {
 
 class Form1Window : private Form1FrontEnd {
-public:
+  public:
     // Builds the window at the screen's density and runs its load step.
     explicit Form1Window(HINSTANCE instance);
     ~Form1Window() override;
@@ -27,7 +27,7 @@ public:
     // message was that and has been handled.
     bool HandleNavigation(MSG& message);
 
-private:
+  private:
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);

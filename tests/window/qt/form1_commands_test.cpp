@@ -10,9 +10,9 @@
 #include <QTimer>
 #include <functional>
 
+#include "open_form1.h"
 #include "window/qt/form1_window.h"
 #include "window/qt/kelvaro_application.h"
-#include "open_form1.h"
 
 using kelvaro::ControlId;
 using kelvaro::Form1Window;
@@ -35,7 +35,7 @@ struct SeenMessage {
 class Form1CommandsTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void initTestCase() { kelvaro::PrepareApplication(); }
 
     void init() {
@@ -86,14 +86,17 @@ private slots:
         QTest::addColumn<QString>("current");
         QTest::addColumn<QString>("angle");
         QTest::addColumn<QString>("message");
-        QTest::newRow("missing input") << QString() << "15" << "10"
-                                       << QStringLiteral("请首先填写相关参数！");
-        QTest::newRow("bad voltage") << "-1" << "99999" << "10"
-                                     << QStringLiteral("您输入的电压不合理，请检查！");
-        QTest::newRow("bad current") << "380" << "10000.01" << "10"
-                                     << QStringLiteral("您输入的电流不合理，请检查！");
-        QTest::newRow("bad angle") << "380" << "15" << "-0.5"
-                                   << QStringLiteral("相位角限制0～90度！");
+        QTest::newRow("missing input") << QString() << "15"
+                                       << "10" << QStringLiteral("请首先填写相关参数！");
+        QTest::newRow("bad voltage") << "-1"
+                                     << "99999"
+                                     << "10" << QStringLiteral("您输入的电压不合理，请检查！");
+        QTest::newRow("bad current") << "380"
+                                     << "10000.01"
+                                     << "10" << QStringLiteral("您输入的电流不合理，请检查！");
+        QTest::newRow("bad angle") << "380"
+                                   << "15"
+                                   << "-0.5" << QStringLiteral("相位角限制0～90度！");
     }
 
     void eachMessageInARealMessageBox() {
@@ -145,7 +148,7 @@ private slots:
         QCOMPARE(Label(ControlId::Label11)->text(), QStringLiteral("0.98"));
     }
 
-private:
+  private:
     QLabel* Label(ControlId id) const { return static_cast<QLabel*>(form_->Control(id)); }
     QLineEdit* Edit(ControlId id) const { return static_cast<QLineEdit*>(form_->Control(id)); }
     QPushButton* Button(ControlId id) const {

@@ -11,7 +11,7 @@ using kelvaro::ControlId;
 class Form1HighDpiTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void initTestCase() {
         kelvaro::PrepareApplication();
         form_.show();
@@ -43,7 +43,7 @@ private slots:
         QVERIFY2(detailedBlocks > 200, qPrintable(QString::number(detailedBlocks)));
     }
 
-private:
+  private:
     kelvaro::Form1Window form_;
 };
 

@@ -12,9 +12,9 @@
 #include <QTest>
 #include <optional>
 
+#include "open_form1.h"
 #include "window/qt/form1_window.h"
 #include "window/qt/kelvaro_application.h"
-#include "open_form1.h"
 #include "window/qt/picture_box.h"
 
 using kelvaro::ControlId;
@@ -28,10 +28,14 @@ enum class Kind { Label, Picture, Edit, Button };
 
 bool IsKind(const QWidget* widget, Kind kind) {
     switch (kind) {
-        case Kind::Label: return qobject_cast<const QLabel*>(widget) != nullptr;
-        case Kind::Picture: return qobject_cast<const kelvaro::PictureBox*>(widget) != nullptr;
-        case Kind::Edit: return qobject_cast<const QLineEdit*>(widget) != nullptr;
-        case Kind::Button: return qobject_cast<const QPushButton*>(widget) != nullptr;
+        case Kind::Label:
+            return qobject_cast<const QLabel*>(widget) != nullptr;
+        case Kind::Picture:
+            return qobject_cast<const kelvaro::PictureBox*>(widget) != nullptr;
+        case Kind::Edit:
+            return qobject_cast<const QLineEdit*>(widget) != nullptr;
+        case Kind::Button:
+            return qobject_cast<const QPushButton*>(widget) != nullptr;
     }
     return false;
 }
@@ -79,7 +83,7 @@ QImage RenderTransparent(QWidget* widget) {
 class Form1LayoutTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void initTestCase() { kelvaro::PrepareApplication(); }
 
     void init() {
@@ -120,20 +124,20 @@ private slots:
         auto row = [](const char* name, ControlId id) -> QTestData& {
             return QTest::newRow(name) << static_cast<int>(id);
         };
-        row("Label1", ControlId::Label1) << Kind::Label << QRect(16, 8, 265, 25)
-                                         << QStringLiteral("自动计算功率因数和功率") << 14.25
-                                         << true << std::optional(blue);
+        row("Label1", ControlId::Label1)
+            << Kind::Label << QRect(16, 8, 265, 25) << QStringLiteral("自动计算功率因数和功率")
+            << 14.25 << true << std::optional(blue);
         row("Picture1", ControlId::Picture1)
             << Kind::Picture << QRect(16, 32, 326, 75) << QString() << 9.0 << false << systemColour;
-        row("Label2", ControlId::Label2) << Kind::Label << QRect(24, 112, 106, 14)
-                                         << QStringLiteral("请输入电压 U：") << 10.5 << true
-                                         << std::optional(darkRed);
-        row("Label3", ControlId::Label3) << Kind::Label << QRect(24, 136, 114, 14)
-                                         << QStringLiteral("请输入电流 I ：") << 10.5 << true
-                                         << std::optional(darkRed);
-        row("Label4", ControlId::Label4) << Kind::Label << QRect(24, 160, 120, 14)
-                                         << QStringLiteral("请输入相位角ψ：") << 10.5 << true
-                                         << std::optional(darkRed);
+        row("Label2", ControlId::Label2)
+            << Kind::Label << QRect(24, 112, 106, 14) << QStringLiteral("请输入电压 U：") << 10.5
+            << true << std::optional(darkRed);
+        row("Label3", ControlId::Label3)
+            << Kind::Label << QRect(24, 136, 114, 14) << QStringLiteral("请输入电流 I ：") << 10.5
+            << true << std::optional(darkRed);
+        row("Label4", ControlId::Label4)
+            << Kind::Label << QRect(24, 160, 120, 14) << QStringLiteral("请输入相位角ψ：") << 10.5
+            << true << std::optional(darkRed);
         row("Text1", ControlId::Text1) << Kind::Edit << QRect(152, 112, 65, 18)
                                        << QStringLiteral("380") << 9.0 << false << systemColour;
         row("Text2", ControlId::Text2) << Kind::Edit << QRect(152, 136, 65, 18)
@@ -146,27 +150,26 @@ private slots:
                                          << QStringLiteral("A") << 12.0 << false << systemColour;
         row("Label7", ControlId::Label7) << Kind::Label << QRect(224, 160, 25, 17)
                                          << QStringLiteral("度") << 10.5 << false << systemColour;
-        row("Command1", ControlId::Command1) << Kind::Button << QRect(264, 152, 81, 25)
-                                             << QStringLiteral("计 算") << 12.0 << false
-                                             << systemColour;
+        row("Command1", ControlId::Command1)
+            << Kind::Button << QRect(264, 152, 81, 25) << QStringLiteral("计 算") << 12.0 << false
+            << systemColour;
         row("Text4", ControlId::Text4) << Kind::Edit << QRect(160, 208, 145, 33) << QString()
                                        << 21.75 << false << std::optional(blue);
-        row("Label8", ControlId::Label8) << Kind::Label << QRect(8, 208, 161, 33)
-                                         << QStringLiteral("所求功率为：") << 21.75 << false
-                                         << std::optional(magenta);
-        row("Label9", ControlId::Label9) << Kind::Label << QRect(312, 208, 41, 33)
-                                         << QStringLiteral("瓦") << 21.75 << false
-                                         << std::optional(magenta);
-        row("Command2", ControlId::Command2) << Kind::Button << QRect(264, 112, 81, 25)
-                                             << QStringLiteral("退 出") << 12.0 << false
-                                             << systemColour;
-        row("Label10", ControlId::Label10) << Kind::Label << QRect(16, 184, 73, 17)
-                                           << QStringLiteral("功率因数为:") << 10.5 << false
-                                           << systemColour;
+        row("Label8", ControlId::Label8)
+            << Kind::Label << QRect(8, 208, 161, 33) << QStringLiteral("所求功率为：") << 21.75
+            << false << std::optional(magenta);
+        row("Label9", ControlId::Label9)
+            << Kind::Label << QRect(312, 208, 41, 33) << QStringLiteral("瓦") << 21.75 << false
+            << std::optional(magenta);
+        row("Command2", ControlId::Command2)
+            << Kind::Button << QRect(264, 112, 81, 25) << QStringLiteral("退 出") << 12.0 << false
+            << systemColour;
+        row("Label10", ControlId::Label10)
+            << Kind::Label << QRect(16, 184, 73, 17) << QStringLiteral("功率因数为:") << 10.5
+            << false << systemColour;
         // Emptied by the load step.
-        row("Label11", ControlId::Label11) << Kind::Label << QRect(96, 184, 73, 17)
-                                           << QString() << 10.5 << true
-                                           << std::optional(blue);
+        row("Label11", ControlId::Label11) << Kind::Label << QRect(96, 184, 73, 17) << QString()
+                                           << 10.5 << true << std::optional(blue);
     }
 
     void controls() {
@@ -271,8 +274,8 @@ private slots:
     }
 
     void focusStartsOnThePictureAndFollowsTheTable() {
-        const ControlId chain[] = {ControlId::Picture1, ControlId::Text1, ControlId::Text2,
-                                   ControlId::Text3, ControlId::Command1, ControlId::Text4,
+        const ControlId chain[] = {ControlId::Picture1, ControlId::Text1,    ControlId::Text2,
+                                   ControlId::Text3,    ControlId::Command1, ControlId::Text4,
                                    ControlId::Command2, ControlId::Picture1};
         QCOMPARE(QApplication::focusWidget(), form_->Control(chain[0]));
         for (std::size_t i = 1; i < std::size(chain); ++i) {
@@ -331,7 +334,7 @@ private slots:
         QVERIFY2(lowestInk < metrics.height(), qPrintable(QString::number(lowestInk)));
     }
 
-private:
+  private:
     std::unique_ptr<Form1Window> opened_;
     Form1Window* form_ = nullptr;
 };

@@ -80,11 +80,29 @@ const ExpectedControl kControls[] = {
     {L"Label10", L"Static", L"功率因数为:", 240, 2760, 1095, 255},
     {L"Label11", L"Static", L"", 1440, 2760, 1095, 255},
 };
-enum { kLabel1, kPicture1, kLabel2, kLabel3, kLabel4, kText1, kText2, kText3, kLabel5, kLabel6,
-       kLabel7, kCommand1, kText4, kLabel8, kLabel9, kCommand2, kLabel10, kLabel11 };
+enum {
+    kLabel1,
+    kPicture1,
+    kLabel2,
+    kLabel3,
+    kLabel4,
+    kText1,
+    kText2,
+    kText3,
+    kLabel5,
+    kLabel6,
+    kLabel7,
+    kCommand1,
+    kText4,
+    kLabel8,
+    kLabel9,
+    kCommand2,
+    kLabel10,
+    kLabel11
+};
 
 class Program {
-public:
+  public:
     explicit Program(const std::wstring& path) {
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
@@ -145,7 +163,7 @@ public:
         return nullptr;
     }
 
-private:
+  private:
     static BOOL CALLBACK FindForm(HWND window, LPARAM self) {
         auto* program = reinterpret_cast<Program*>(self);
         DWORD process = 0;
@@ -205,9 +223,12 @@ void CheckVersionRecord(const std::wstring& path) {
         const wchar_t* name;
         const wchar_t* text;
     } fields[] = {
-        {L"FileDescription", L"自动计算功率因数和功率"}, {L"ProductName", L"Kelvaro"},
-        {L"InternalName", L"Kelvaro"}, {L"OriginalFilename", L"Kelvaro.exe"},
-        {L"FileVersion", L"1.00"}, {L"ProductVersion", L"1.00"},
+        {L"FileDescription", L"自动计算功率因数和功率"},
+        {L"ProductName", L"Kelvaro"},
+        {L"InternalName", L"Kelvaro"},
+        {L"OriginalFilename", L"Kelvaro.exe"},
+        {L"FileVersion", L"1.00"},
+        {L"ProductVersion", L"1.00"},
     };
     for (const auto& field : fields) {
         Check(VersionString(record, field.name) == field.text, "version field",
@@ -239,8 +260,9 @@ void CheckIcon(const std::wstring& path) {
         Check(entries[i].id == 30001 + i, "icon image id", Number(entries[i].id));
         Check(entries[i].width == expected[i][0] && entries[i].bits == expected[i][1],
               "icon image size and depth", Number(entries[i].id));
-        Check(FindResourceW(module, MAKEINTRESOURCEW(entries[i].id), MAKEINTRESOURCEW(3)) != nullptr,
-              "icon image resource", Number(entries[i].id));
+        Check(
+            FindResourceW(module, MAKEINTRESOURCEW(entries[i].id), MAKEINTRESOURCEW(3)) != nullptr,
+            "icon image resource", Number(entries[i].id));
     }
     FreeLibrary(module);
 }
@@ -273,8 +295,10 @@ void CheckControls(const Program& program, int dotsPerInch) {
         if (control == nullptr) {
             continue;
         }
-        Check(ClassOf(control) == expected.windowClass, "class", expected.name + (L" " + ClassOf(control)));
-        Check(WindowText(control) == expected.text, "text", expected.name + (L" " + WindowText(control)));
+        Check(ClassOf(control) == expected.windowClass, "class",
+              expected.name + (L" " + ClassOf(control)));
+        Check(WindowText(control) == expected.text, "text",
+              expected.name + (L" " + WindowText(control)));
         RECT box;
         GetWindowRect(control, &box);
         MapWindowPoints(HWND_DESKTOP, program.Window(), reinterpret_cast<POINT*>(&box), 2);
@@ -284,7 +308,8 @@ void CheckControls(const Program& program, int dotsPerInch) {
                   box.bottom == pixels(expected.top + expected.height),
               "rectangle", expected.name);
     }
-    Check((GetWindowLongW(program.Control(kText1), GWL_STYLE) & ES_RIGHT) != 0, "Text1 right-aligned");
+    Check((GetWindowLongW(program.Control(kText1), GWL_STYLE) & ES_RIGHT) != 0,
+          "Text1 right-aligned");
     Check((GetWindowLongW(program.Control(kText4), GWL_STYLE) & (ES_CENTER | ES_READONLY)) ==
               (ES_CENTER | ES_READONLY),
           "Text4 centred and read-only");
@@ -298,7 +323,8 @@ void CheckFocus(const Program& program) {
     thread.cbSize = sizeof thread;
     GetGUIThreadInfo(program.Thread(), &thread);
     Check(thread.hwndFocus == program.Control(kPicture1), "focus starts on Picture1");
-    const int chain[] = {kPicture1, kText1, kText2, kText3, kCommand1, kText4, kCommand2, kPicture1};
+    const int chain[] = {kPicture1, kText1, kText2,    kText3,
+                         kCommand1, kText4, kCommand2, kPicture1};
     for (int i = 1; i < static_cast<int>(std::size(chain)); ++i) {
         Check(GetNextDlgTabItem(program.Window(), program.Control(chain[i - 1]), FALSE) ==
                   program.Control(chain[i]),
@@ -353,7 +379,8 @@ void CheckMessages(Program& program) {
               WindowText(GetDlgItem(box, 0xFFFF)));
         int buttons = 0;
         bool icon = false;
-        for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
+             child = GetWindow(child, GW_HWNDNEXT)) {
             buttons += ClassOf(child) == L"Button" && IsWindowVisible(child);
             icon |= ClassOf(child) == L"Static" && IsWindowVisible(child) &&
                     (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
@@ -366,7 +393,8 @@ void CheckMessages(Program& program) {
         for (int tries = 0; tries < 250 && IsWindow(box); ++tries) {
             Sleep(20);
         }
-        Check(WindowText(program.Control(kLabel11)).empty() && WindowText(program.Control(kText4)).empty(),
+        Check(WindowText(program.Control(kLabel11)).empty() &&
+                  WindowText(program.Control(kText4)).empty(),
               "outputs emptied", each.message);
         Check(WindowText(program.Control(kText1)) == each.voltage &&
                   WindowText(program.Control(kText2)) == each.current &&

@@ -1,5 +1,5 @@
 #include "window/qt/kelvaro_application.h"
 
 int main(int argc, char** argv) {
-    return kelvaro::RunKelvaro(argc, argv);
+    return kelvaro::qt::RunKelvaro(argc, argv);
 }

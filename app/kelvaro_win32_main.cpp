@@ -3,5 +3,5 @@
 #include "window/win32/kelvaro_application.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    return kelvaro::RunKelvaro(instance, showCommand);
+    return kelvaro::win32::RunKelvaro(instance, showCommand);
 }

@@ -10,9 +10,10 @@ BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev fonts-arphic-umin
 TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev locales python3
     xvfb xauth xdotool x11-utils xclip imagemagick
     dpkg-dev file desktop-file-utils appstream)
-# The Windows build: the mingw-w64 cross compilers, and 64-bit Wine to run the
-# tests of the 64-bit build in Xvfb.
-WINDOWS_PACKAGES=(g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 wine64 fonts-wine
+# The Windows build: the mingw-w64 cross compilers, and 64-bit Wine (with its
+# commands, wineserver among them, on the PATH) to run the tests of the 64-bit
+# build in Xvfb.
+WINDOWS_PACKAGES=(g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 wine wine64 fonts-wine
     fonts-arphic-uming xvfb xauth icoutils file python3)
 # The libFuzzer build.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)

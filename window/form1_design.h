@@ -16,7 +16,6 @@ namespace kelvaro {
 // window's client area.
 inline constexpr int kTwipsPerInch = 1440;
 inline constexpr int kDesignDotsPerInch = 96;
-inline constexpr int kPointsPerInch = 72;
 
 struct TwipRect {
     int left;
@@ -24,14 +23,6 @@ struct TwipRect {
     int width;
     int height;
 };
-
-// Twips (or points) to pixels at the given dots per inch, rounded to nearest.
-constexpr int TwipsToPixels(int twips, int dotsPerInch) {
-    return (twips * dotsPerInch + kTwipsPerInch / 2) / kTwipsPerInch;
-}
-constexpr int PointsToPixels(double points, int dotsPerInch) {
-    return static_cast<int>(points * dotsPerInch / kPointsPerInch + 0.5);
-}
 
 // A colour as 0xRRGGBB.
 struct Rgb {
@@ -90,8 +81,8 @@ struct ControlDesign {
     std::optional<Rgb> backColour = std::nullopt;
     Alignment alignment = Alignment::Left;
     bool readOnly = false;
-    // The box was fitted to the control's one line of text or to its picture;
-    // the rectangle above is that box.
+    // A label whose box was fitted to its one line of text; the rectangle
+    // above is that box.
     bool sizedToContent = false;
     Picture picture = Picture::None;
     // For assistive technology: what the control holds, and the label that
@@ -100,27 +91,19 @@ struct ControlDesign {
     std::optional<ControlId> namedBy = std::nullopt;
 };
 
+// Every front end builds the window fixed in size, with a close box and a
+// window menu but no minimise or maximise button, opening centred on the screen.
 struct FormDesign {
     std::string_view name;
     std::string_view caption;
-    // The title of the application, shown on its message boxes, and the
-    // caption of a message box's one button where a front end sets it.
+    // The title of the application, shown on its message boxes.
     std::string_view applicationTitle;
-    std::string_view messageButton;
     int clientWidth;  // twips
     int clientHeight;
     Rgb background;
-    // The face of every font of the window, by its Chinese and its Latin name,
-    // and the character set it is asked for in.
+    // The face of every font of the window.
     std::string_view fontFamily;
-    std::string_view fontFamilyLatinName;
-    int fontCharset;
     FontStyle defaultFont;
-    // The user cannot resize the window; it has a close box and a window menu
-    // but no minimise or maximise button, and opens centred on the screen.
-    bool resizable;
-    bool minimiseButton;
-    bool maximiseButton;
     // A picture box's sunken border, in pixels per side.
     int pictureBorderPixels;
     std::array<ControlDesign, kControlCount> controls;
@@ -130,17 +113,11 @@ inline constexpr FormDesign kForm1{
     .name = "Form1",
     .caption = "智能Kelvaro   [编程: Mirelle]",
     .applicationTitle = "Kelvaro",
-    .messageButton = "确定",
     .clientWidth = 5355,
     .clientHeight = 3705,
     .background = {0xC0FFC0},
     .fontFamily = "宋体",
-    .fontFamilyLatinName = "SimSun",
-    .fontCharset = 134,  // GB2312
     .defaultFont = {9},
-    .resizable = false,
-    .minimiseButton = false,
-    .maximiseButton = false,
     .pictureBorderPixels = 2,
     .controls = {{
         {.id = ControlId::Label1,
@@ -154,7 +131,6 @@ inline constexpr FormDesign kForm1{
          .name = "Picture1",
          .kind = ControlKind::PictureBox,
          .rect = {240, 480, 4890, 1125},
-         .sizedToContent = true,
          .picture = Picture::Banner,
          .accessibleName = "公式 P = √3UI cos φ"},
         {.id = ControlId::Label2,
@@ -291,14 +267,6 @@ constexpr bool ControlsAreInFocusOrder() {
     return true;
 }
 static_assert(ControlsAreInFocusOrder());
-
-// The Song faces carry hand-made bitmaps for sizes up to 16 pixels: text that
-// small is drawn from them, without anti-aliasing; larger text is anti-aliased.
-inline constexpr int kLargestBitmapFontPixels = 16;
-
-constexpr bool DrawnFromBitmaps(const FontStyle& style, int dotsPerInch) {
-    return PointsToPixels(style.points, dotsPerInch) <= kLargestBitmapFontPixels;
-}
 
 // Labels take no focus; every other control does, the picture box included.
 constexpr bool TakesFocus(ControlKind kind) {

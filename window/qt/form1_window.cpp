@@ -9,17 +9,23 @@
 #include <QScreen>
 #include <QShowEvent>
 
+#include "window/form_rendering.h"
 #include "window/qt/form_label.h"
 #include "window/qt/picture_box.h"
 #include "window/qt/qt_text.h"
 
-namespace kelvaro {
+namespace kelvaro::qt {
 namespace {
 
 // Logical pixels: Qt scales them on high-DPI screens, so the design's 96-dpi
 // pixels are right at any scale.
 int Pixels(int twips) {
     return TwipsToPixels(twips, kDesignDotsPerInch);
+}
+
+QRect Geometry(const TwipRect& rect) {
+    const PixelRect pixels = ToPixels(rect, kDesignDotsPerInch);
+    return {pixels.left, pixels.top, pixels.width, pixels.height};
 }
 
 QColor Colour(Rgb rgb) {
@@ -48,12 +54,18 @@ QString PictureFile(Picture picture) {
     return {};
 }
 
-// Where the face the window names is missing, Debian's Ming face of the same
-// design stands in; fontconfig alone would pick a face without Chinese glyphs.
+// fontconfig knows the window's face by its Latin name too. Where the face is
+// missing, Debian's Ming face of the same design stands in; fontconfig alone
+// would pick a face without Chinese glyphs.
+constexpr const char* kLatinFamily = "SimSun";
 constexpr const char* kFallbackFamily = "AR PL UMing CN";
 
+// The one button of a message box: Chinese like the rest of the window,
+// whatever the locale or the translations installed.
+constexpr std::string_view kMessageButton = "确定";
+
 QStringList FormFamilies() {
-    return {ToQString(kForm1.fontFamily), ToQString(kForm1.fontFamilyLatinName), kFallbackFamily};
+    return {ToQString(kForm1.fontFamily), kLatinFamily, kFallbackFamily};
 }
 
 // A control whose texts the window's face holds in full needs no other face.
@@ -81,17 +93,9 @@ QFont FormFont(const FontStyle& style) {
 Form1Window::Form1Window(QWidget* parent) : QWidget(parent) {
     setObjectName(ToQString(kForm1.name));
     setWindowTitle(ToQString(kForm1.caption));
-    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-    flags.setFlag(Qt::WindowMinimizeButtonHint, kForm1.minimiseButton);
-    flags.setFlag(Qt::WindowMaximizeButtonHint, kForm1.maximiseButton);
-    setWindowFlags(flags);
-    const QSize clientSize(Pixels(kForm1.clientWidth), Pixels(kForm1.clientHeight));
-    if (kForm1.resizable) {
-        resize(clientSize);
-    } else {
-        setFixedSize(clientSize);
-    }
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(Pixels(kForm1.clientWidth), Pixels(kForm1.clientHeight));
     setFont(FormFont(kForm1.defaultFont));
     QPalette background = palette();
     background.setColor(QPalette::Window, Colour(kForm1.background));
@@ -153,8 +157,7 @@ QWidget* Form1Window::CreateControl(const ControlDesign& design) {
         }
     }
     control->setObjectName(ToQString(design.name));
-    control->setGeometry(Pixels(design.rect.left), Pixels(design.rect.top),
-                         Pixels(design.rect.width), Pixels(design.rect.height));
+    control->setGeometry(Geometry(design.rect));
     if (design.font) {
         // Controls with a font of their own show the design's captions, or
         // the power's digits: never text the user typed.
@@ -194,18 +197,25 @@ std::string Form1Window::Text(ControlId textBox) const {
 
 void Form1Window::SetText(ControlId control, std::string_view text) {
     QWidget* widget = Control(control);
-    if (auto* label = qobject_cast<QLabel*>(widget)) {
-        label->setText(ToQString(text));
-    } else {
-        static_cast<QLineEdit*>(widget)->setText(ToQString(text));
+    switch (Design(control).kind) {
+        case ControlKind::Label:
+            static_cast<QLabel*>(widget)->setText(ToQString(text));
+            break;
+        case ControlKind::TextBox:
+            static_cast<QLineEdit*>(widget)->setText(ToQString(text));
+            break;
+        case ControlKind::PushButton:
+            static_cast<QPushButton*>(widget)->setText(ToQString(text));
+            break;
+        case ControlKind::PictureBox:
+            break;  // shows a picture, no text
     }
 }
 
 void Form1Window::ShowMessage(std::string_view text) {
     QMessageBox box(QMessageBox::NoIcon, ToQString(kForm1.applicationTitle), ToQString(text),
                     QMessageBox::Ok, this);
-    // The interface is Chinese whatever the locale or Qt's translations say.
-    box.button(QMessageBox::Ok)->setText(ToQString(kForm1.messageButton));
+    box.button(QMessageBox::Ok)->setText(ToQString(kMessageButton));
     box.exec();
 }
 
@@ -223,4 +233,4 @@ void Form1Window::CentreOnScreen() {
     move(frame.topLeft());
 }
 
-}  // namespace kelvaro
+}  // namespace kelvaro::qt

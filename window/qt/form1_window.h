@@ -8,7 +8,7 @@
 #include "window/form1_behavior.h"
 #include "window/form1_design.h"
 
-namespace kelvaro {
+namespace kelvaro::qt {
 
 class Form1Window : public QWidget, private Form1FrontEnd {
     Q_OBJECT
@@ -40,4 +40,4 @@ class Form1Window : public QWidget, private Form1FrontEnd {
 // The window's font in the given size and weight.
 QFont FormFont(const FontStyle& style);
 
-}  // namespace kelvaro
+}  // namespace kelvaro::qt

@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QTextLayout>
 
-namespace kelvaro {
+namespace kelvaro::qt {
 
 FormLabel::FormLabel(const QString& text, bool singleLine, QWidget* parent)
     : QLabel(text, parent), singleLine_(singleLine) {
@@ -42,4 +42,4 @@ void FormLabel::paintEvent(QPaintEvent*) {
     }
 }
 
-}  // namespace kelvaro
+}  // namespace kelvaro::qt

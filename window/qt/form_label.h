@@ -5,7 +5,7 @@
 
 #include <QLabel>
 
-namespace kelvaro {
+namespace kelvaro::qt {
 
 class FormLabel : public QLabel {
     Q_OBJECT
@@ -21,4 +21,4 @@ class FormLabel : public QLabel {
     bool singleLine_;
 };
 
-}  // namespace kelvaro
+}  // namespace kelvaro::qt

@@ -7,7 +7,7 @@
 #include "window/qt/form1_window.h"
 #include "window/qt/qt_text.h"
 
-namespace kelvaro {
+namespace kelvaro::qt {
 
 void PrepareApplication() {
     // Never a display name: Qt would append it to every window title.
@@ -31,4 +31,4 @@ int RunKelvaro(int argc, char** argv) {
     return QApplication::exec();
 }
 
-}  // namespace kelvaro
+}  // namespace kelvaro::qt

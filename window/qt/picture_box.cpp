@@ -3,7 +3,7 @@
 #include <QImageReader>
 #include <QPainter>
 
-namespace kelvaro {
+namespace kelvaro::qt {
 
 PictureBox::PictureBox(const QString& picture, int borderPixels, QWidget* parent)
     : QFrame(parent), picture_(picture), pixels_(picture + QStringLiteral(".png")) {
@@ -39,4 +39,4 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     painter.drawPixmap(contentsRect().topLeft(), PictureFor(painter.device()->devicePixelRatioF()));
 }
 
-}  // namespace kelvaro
+}  // namespace kelvaro::qt

@@ -5,7 +5,7 @@
 #include <QFrame>
 #include <QPixmap>
 
-namespace kelvaro {
+namespace kelvaro::qt {
 
 class PictureBox : public QFrame {
     Q_OBJECT
@@ -30,4 +30,4 @@ class PictureBox : public QFrame {
     QPixmap pixels_;
 };
 
-}  // namespace kelvaro
+}  // namespace kelvaro::qt

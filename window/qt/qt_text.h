@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace kelvaro {
+namespace kelvaro::qt {
 
 inline QString ToQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -15,4 +15,4 @@ inline std::string ToUtf8(const QString& text) {
     return text.toStdString();
 }
 
-}  // namespace kelvaro
+}  // namespace kelvaro::qt

@@ -4,7 +4,7 @@
 
 #include "window/win32/resource_ids.h"
 
-namespace kelvaro {
+namespace kelvaro::win32 {
 namespace {
 
 // The system's static control, whose painting a label replaces.
@@ -170,4 +170,4 @@ HWND CreatePictureBox(HWND parent, HINSTANCE instance, const ControlDesign& desi
     return picture;
 }
 
-}  // namespace kelvaro
+}  // namespace kelvaro::win32

@@ -5,8 +5,9 @@
 #include <windows.h>
 
 #include "window/form1_design.h"
+#include "window/form_rendering.h"
 
-namespace kelvaro {
+namespace kelvaro::win32 {
 
 inline COLORREF ColourRef(Rgb rgb) {
     return RGB(rgb.Red(), rgb.Green(), rgb.Blue());
@@ -22,4 +23,4 @@ HWND CreateLabel(HWND parent, const ControlDesign& design, RECT box);
 HWND CreatePictureBox(HWND parent, HINSTANCE instance, const ControlDesign& design, RECT box,
                       int dotsPerInch);
 
-}  // namespace kelvaro
+}  // namespace kelvaro::win32

@@ -4,7 +4,7 @@
 #include "window/win32/resource_ids.h"
 #include "window/win32/utf16.h"
 
-namespace kelvaro {
+namespace kelvaro::win32 {
 namespace {
 
 constexpr const wchar_t* kFormClass = L"KelvaroForm1";
@@ -17,19 +17,11 @@ int ControlIdentifier(ControlId id) {
     return kFirstControlId + static_cast<int>(id);
 }
 
-DWORD FormStyle() {
-    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    if (kForm1.resizable) {
-        style |= WS_THICKFRAME;
-    }
-    if (kForm1.minimiseButton) {
-        style |= WS_MINIMIZEBOX;
-    }
-    if (kForm1.maximiseButton) {
-        style |= WS_MAXIMIZEBOX;
-    }
-    return style;
-}
+// A fixed frame with a close box and a window menu only.
+constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+
+// The character set the window's face holds its Chinese texts in.
+constexpr BYTE kFormCharset = GB2312_CHARSET;
 
 DWORD TextBoxStyle(const ControlDesign& design) {
     DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | ES_AUTOHSCROLL;
@@ -75,9 +67,9 @@ Form1Window::Form1Window(HINSTANCE instance)
     RegisterClassExW(&form);
 
     RECT frame{0, 0, Pixels(kForm1.clientWidth), Pixels(kForm1.clientHeight)};
-    AdjustWindowRectEx(&frame, FormStyle(), FALSE, 0);
+    AdjustWindowRectEx(&frame, kFormStyle, FALSE, 0);
     const std::vector<wchar_t> caption = ToUtf16(kForm1.caption);
-    CreateWindowExW(0, kFormClass, caption.data(), FormStyle(), CW_USEDEFAULT, CW_USEDEFAULT,
+    CreateWindowExW(0, kFormClass, caption.data(), kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                     frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance,
                     this);
     SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(Font(kForm1.defaultFont)), FALSE);
@@ -119,9 +111,8 @@ void Form1Window::CreateControls() {
 }
 
 HWND Form1Window::CreateControl(const ControlDesign& design) {
-    const RECT box{Pixels(design.rect.left), Pixels(design.rect.top),
-                   Pixels(design.rect.left + design.rect.width),
-                   Pixels(design.rect.top + design.rect.height)};
+    const PixelRect pixels = ToPixels(design.rect, dotsPerInch_);
+    const RECT box{pixels.left, pixels.top, pixels.Right(), pixels.Bottom()};
     const std::vector<wchar_t> text = ToUtf16(design.text);
     HWND control = nullptr;
     switch (design.kind) {
@@ -158,7 +149,7 @@ HFONT Form1Window::Font(const FontStyle& style) {
     const std::vector<wchar_t> face = ToUtf16(kForm1.fontFamily);
     HFONT font = CreateFontW(
         -PointsToPixels(style.points, dotsPerInch_), 0, 0, 0, style.weight, FALSE, FALSE, FALSE,
-        static_cast<BYTE>(kForm1.fontCharset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+        kFormCharset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
         DrawnFromBitmaps(style, dotsPerInch_) ? NONANTIALIASED_QUALITY : DEFAULT_QUALITY,
         DEFAULT_PITCH | FF_DONTCARE, face.data());
     fonts_.push_back({style.points, style.weight, font});
@@ -280,4 +271,4 @@ void Form1Window::EndProgram() {
     PostQuitMessage(0);
 }
 
-}  // namespace kelvaro
+}  // namespace kelvaro::win32

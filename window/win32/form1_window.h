@@ -9,8 +9,9 @@
 
 #include "window/form1_behavior.h"
 #include "window/form1_design.h"
+#include "window/form_rendering.h"
 
-namespace kelvaro {
+namespace kelvaro::win32 {
 
 class Form1Window : private Form1FrontEnd {
   public:
@@ -64,4 +65,4 @@ class Form1Window : private Form1FrontEnd {
     Form1Behavior behavior_{*this};
 };
 
-}  // namespace kelvaro
+}  // namespace kelvaro::win32

@@ -4,7 +4,7 @@
 
 #include "window/win32/form1_window.h"
 
-namespace kelvaro {
+namespace kelvaro::win32 {
 
 int RunKelvaro(HINSTANCE instance, int showCommand) {
     // The manifest asks for the current common controls; they draw in the
@@ -24,4 +24,4 @@ int RunKelvaro(HINSTANCE instance, int showCommand) {
     return static_cast<int>(message.wParam);
 }
 
-}  // namespace kelvaro
+}  // namespace kelvaro::win32

@@ -3,9 +3,9 @@
 
 #include <windows.h>
 
-namespace kelvaro {
+namespace kelvaro::win32 {
 
 // Opens Form1 and runs until the program ends; returns the exit status.
 int RunKelvaro(HINSTANCE instance, int showCommand);
 
-}  // namespace kelvaro
+}  // namespace kelvaro::win32

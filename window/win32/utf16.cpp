@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace kelvaro {
+namespace kelvaro::win32 {
 
 std::vector<wchar_t> ToUtf16(std::string_view text) {
     const int size = static_cast<int>(text.size());
@@ -19,4 +19,4 @@ std::string ToUtf8(const wchar_t* text, int length) {
     return utf8;
 }
 
-}  // namespace kelvaro
+}  // namespace kelvaro::win32

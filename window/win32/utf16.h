@@ -5,11 +5,11 @@
 #include <string_view>
 #include <vector>
 
-namespace kelvaro {
+namespace kelvaro::win32 {
 
 // A NUL-terminated UTF-16 copy of the text.
 std::vector<wchar_t> ToUtf16(std::string_view text);
 
 std::string ToUtf8(const wchar_t* text, int length);
 
-}  // namespace kelvaro
+}  // namespace kelvaro::win32

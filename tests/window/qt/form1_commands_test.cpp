@@ -15,7 +15,7 @@
 #include "window/qt/kelvaro_application.h"
 
 using kelvaro::ControlId;
-using kelvaro::Form1Window;
+using kelvaro::qt::Form1Window;
 
 namespace {
 
@@ -36,7 +36,7 @@ class Form1CommandsTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void initTestCase() { kelvaro::PrepareApplication(); }
+    void initTestCase() { kelvaro::qt::PrepareApplication(); }
 
     void init() {
         opened_ = OpenForm1();

@@ -13,7 +13,7 @@ class Form1HighDpiTest : public QObject {
 
   private slots:
     void initTestCase() {
-        kelvaro::PrepareApplication();
+        kelvaro::qt::PrepareApplication();
         form_.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form_));
         QCOMPARE(form_.devicePixelRatioF(), 2.0);
@@ -44,7 +44,7 @@ class Form1HighDpiTest : public QObject {
     }
 
   private:
-    kelvaro::Form1Window form_;
+    kelvaro::qt::Form1Window form_;
 };
 
 QTEST_MAIN(Form1HighDpiTest)

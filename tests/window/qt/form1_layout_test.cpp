@@ -18,7 +18,7 @@
 #include "window/qt/picture_box.h"
 
 using kelvaro::ControlId;
-using kelvaro::Form1Window;
+using kelvaro::qt::Form1Window;
 
 Q_DECLARE_METATYPE(std::optional<QColor>)
 
@@ -31,7 +31,7 @@ bool IsKind(const QWidget* widget, Kind kind) {
         case Kind::Label:
             return qobject_cast<const QLabel*>(widget) != nullptr;
         case Kind::Picture:
-            return qobject_cast<const kelvaro::PictureBox*>(widget) != nullptr;
+            return qobject_cast<const kelvaro::qt::PictureBox*>(widget) != nullptr;
         case Kind::Edit:
             return qobject_cast<const QLineEdit*>(widget) != nullptr;
         case Kind::Button:
@@ -84,7 +84,7 @@ class Form1LayoutTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void initTestCase() { kelvaro::PrepareApplication(); }
+    void initTestCase() { kelvaro::qt::PrepareApplication(); }
 
     void init() {
         opened_ = OpenForm1();
@@ -262,7 +262,7 @@ class Form1LayoutTest : public QObject {
     }
 
     void pictureBox() {
-        auto* picture = static_cast<kelvaro::PictureBox*>(form_->Control(ControlId::Picture1));
+        auto* picture = static_cast<kelvaro::qt::PictureBox*>(form_->Control(ControlId::Picture1));
         QCOMPARE(picture->PictureSize(), QSize(322, 71));
         QCOMPARE(picture->frameWidth(), 2);
         QCOMPARE(picture->contentsRect(), QRect(2, 2, 322, 71));

@@ -8,8 +8,8 @@
 
 #include "window/qt/form1_window.h"
 
-inline std::unique_ptr<kelvaro::Form1Window> OpenForm1() {
-    auto form = std::make_unique<kelvaro::Form1Window>();
+inline std::unique_ptr<kelvaro::qt::Form1Window> OpenForm1() {
+    auto form = std::make_unique<kelvaro::qt::Form1Window>();
     form->show();
     QApplication::setActiveWindow(form.get());
     if (!QTest::qWaitForWindowExposed(form.get()) || !QTest::qWaitForWindowActive(form.get())) {

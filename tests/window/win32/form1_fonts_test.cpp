@@ -40,7 +40,7 @@ int wmain(int argc, wchar_t** argv) {
     int dotsPerInch = 0;
     std::from_chars(dpiText.data(), dpiText.data() + dpiText.size(), dotsPerInch);
 
-    kelvaro::Form1Window form(GetModuleHandleW(nullptr));
+    kelvaro::win32::Form1Window form(GetModuleHandleW(nullptr));
     HWND window = FindWindowW(L"KelvaroForm1", nullptr);
     int passed = 0;
     int failed = 0;

@@ -3,7 +3,8 @@
 
 # Compiler, build system, the Qt 6 libraries the program links and the font
 # its window is drawn in.
-BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev fonts-arphic-uming)
+BUILD_PACKAGES=(cmake ninja-build g++ libfast-float-dev libfmt-dev qt6-base-dev qt6-svg-dev
+    fonts-arphic-uming)
 # What the test suite adds: the test frameworks, a locale source, a real X
 # server with the tools that drive and inspect it, and the tools that build and
 # check the Debian package and its desktop files.

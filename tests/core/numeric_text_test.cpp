@@ -85,96 +85,86 @@ struct ReadRow {
     const char* name;
     std::string text;
     double value;
-    std::size_t length;  // bytes the number took, leading blanks included
 };
 
 class ReadNumberTest : public testing::TestWithParam<ReadRow> {};
 
 TEST_P(ReadNumberTest, ReadsTheLeadingNumber) {
     const ReadRow& row = GetParam();
-    const NumberReading reading = ReadNumberPrefix(row.text);
-    EXPECT_EQ(reading.value, row.value);
-    EXPECT_EQ(std::signbit(reading.value), std::signbit(row.value)) << "sign of zero";
-    EXPECT_EQ(reading.length, row.length);
-    EXPECT_EQ(ReadNumber(row.text), reading.value);
+    const double value = ReadNumber(row.text);
+    EXPECT_EQ(value, row.value);
+    EXPECT_EQ(std::signbit(value), std::signbit(row.value)) << "sign of zero";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Plain, ReadNumberTest,
-    testing::Values(ReadRow{"Integer", "380", 380, 3}, ReadRow{"PlusSign", "+7", 7, 2},
-                    ReadRow{"MinusSign", "-5", -5, 2}, ReadRow{"NegativeZero", "-0", -0.0, 2},
-                    ReadRow{"Fraction", "0.25", 0.25, 4}, ReadRow{"PointFirst", ".5", 0.5, 2},
-                    ReadRow{"PointLast", "5.", 5, 2}, ReadRow{"UpperExponent", "2E-1", 0.2, 4},
-                    ReadRow{"LowerExponent", "1e3", 1000, 3},
-                    ReadRow{"PlusExponent", "1.5e+2", 150, 6},
-                    ReadRow{"PointThenExponent", "5.e1", 50, 4},
-                    ReadRow{"LeadingZeros", "007", 7, 3}),
+    testing::Values(ReadRow{"Integer", "380", 380}, ReadRow{"PlusSign", "+7", 7},
+                    ReadRow{"MinusSign", "-5", -5}, ReadRow{"NegativeZero", "-0", -0.0},
+                    ReadRow{"Fraction", "0.25", 0.25}, ReadRow{"PointFirst", ".5", 0.5},
+                    ReadRow{"PointLast", "5.", 5}, ReadRow{"UpperExponent", "2E-1", 0.2},
+                    ReadRow{"LowerExponent", "1e3", 1000}, ReadRow{"PlusExponent", "1.5e+2", 150},
+                    ReadRow{"PointThenExponent", "5.e1", 50}, ReadRow{"LeadingZeros", "007", 7}),
     RowName{});
 
 INSTANTIATE_TEST_SUITE_P(
     StopsAtJunk, ReadNumberTest,
-    testing::Values(
-        ReadRow{"TrailingUnit", "380V", 380, 3}, ReadRow{"SecondPoint", "1.2.3", 1.2, 3},
-        ReadRow{"Comma", "1,5", 1, 1}, ReadRow{"ExponentWithoutDigits", "1e", 1, 1},
-        ReadRow{"ExponentSignWithoutDigits", "1e+", 1, 1},
-        ReadRow{"ExponentLetterTwice", "1ee2", 1, 1}, ReadRow{"InnerSpace", "3 8", 3, 1},
-        ReadRow{"TrailingSpaces", "15  ", 15, 2}, ReadRow{"HexPrefixNotRead", "&H10", 0, 0},
-        ReadRow{"DExponentNotRead", "1d2", 1, 1}, ReadRow{"SignTwice", "--5", 0, 0},
-        ReadRow{"Letters", "abc", 0, 0}, ReadRow{"Empty", "", 0, 0},
-        ReadRow{"SignAlone", "-", 0, 0}, ReadRow{"PointAlone", ".", 0, 0},
-        ReadRow{"PointThenExponent", ".e1", 0, 0},
-        ReadRow{"Nul",
-                std::string("12\0"
-                            "3",
-                            4),
-                12, 2},
-        ReadRow{"InvalidUtf8", "7\xff\xfe", 7, 1}, ReadRow{"TruncatedFullWidth", "7\xef\xbc", 7, 1},
-        ReadRow{"InfinityWord", "inf", 0, 0}, ReadRow{"NanWord", "nan", 0, 0}),
+    testing::Values(ReadRow{"TrailingUnit", "380V", 380}, ReadRow{"SecondPoint", "1.2.3", 1.2},
+                    ReadRow{"Comma", "1,5", 1}, ReadRow{"ExponentWithoutDigits", "1e", 1},
+                    ReadRow{"ExponentSignWithoutDigits", "1e+", 1},
+                    ReadRow{"ExponentLetterTwice", "1ee2", 1}, ReadRow{"InnerSpace", "3 8", 3},
+                    ReadRow{"TrailingSpaces", "15  ", 15}, ReadRow{"HexPrefixNotRead", "&H10", 0},
+                    ReadRow{"DExponentNotRead", "1d2", 1}, ReadRow{"SignTwice", "--5", 0},
+                    ReadRow{"Letters", "abc", 0}, ReadRow{"Empty", "", 0},
+                    ReadRow{"SignAlone", "-", 0}, ReadRow{"PointAlone", ".", 0},
+                    ReadRow{"PointThenExponent", ".e1", 0},
+                    ReadRow{"Nul",
+                            std::string("12\0"
+                                        "3",
+                                        4),
+                            12},
+                    ReadRow{"InvalidUtf8", "7\xff\xfe", 7},
+                    ReadRow{"TruncatedFullWidth", "7\xef\xbc", 7},
+                    ReadRow{"InfinityWord", "inf", 0}, ReadRow{"NanWord", "nan", 0}),
     RowName{});
 
 INSTANTIATE_TEST_SUITE_P(Blanks, ReadNumberTest,
-                         testing::Values(ReadRow{"Spaces", "  15", 15, 4},
-                                         ReadRow{"Tab", "\t15", 15, 3},
-                                         ReadRow{"LineFeed", "\n15", 15, 3},
-                                         ReadRow{"IdeographicSpace", "\u300015", 15, 5},
-                                         ReadRow{"CarriageReturnStops", "\r15", 0, 0},
-                                         ReadRow{"BlankAfterSign", "- 5", 0, 0}),
+                         testing::Values(ReadRow{"Spaces", "  15", 15}, ReadRow{"Tab", "\t15", 15},
+                                         ReadRow{"LineFeed", "\n15", 15},
+                                         ReadRow{"IdeographicSpace", "\u300015", 15},
+                                         ReadRow{"CarriageReturnStops", "\r15", 0},
+                                         ReadRow{"BlankAfterSign", "- 5", 0}),
                          RowName{});
 
 // The forms a Chinese input method types in full-width mode read as ASCII;
 // look-alikes that are not these forms stay non-numeric.
-INSTANTIATE_TEST_SUITE_P(FullWidth, ReadNumberTest,
-                         testing::Values(ReadRow{"Digits", "３８０", 380, 9},
-                                         ReadRow{"PointAndSign", "－０．５", -0.5, 12},
-                                         ReadRow{"PlusSign", "＋７", 7, 6},
-                                         ReadRow{"UpperExponent", "１Ｅ３", 1000, 9},
-                                         ReadRow{"LowerExponent", "２ｅ－１", 0.2, 12},
-                                         ReadRow{"MixedWithAscii", "3８.５", 38.5, 8},
-                                         ReadRow{"IdeographicFullStop", "1。5", 1, 1},
-                                         ReadRow{"MathMinus", "\u22125", 0, 0},
-                                         ReadRow{"ArabicIndicDigit", "\u0665", 0, 0},
-                                         ReadRow{"FullWidthComma", "1，5", 1, 1}),
-                         RowName{});
+INSTANTIATE_TEST_SUITE_P(
+    FullWidth, ReadNumberTest,
+    testing::Values(ReadRow{"Digits", "３８０", 380}, ReadRow{"PointAndSign", "－０．５", -0.5},
+                    ReadRow{"PlusSign", "＋７", 7}, ReadRow{"UpperExponent", "１Ｅ３", 1000},
+                    ReadRow{"LowerExponent", "２ｅ－１", 0.2},
+                    ReadRow{"MixedWithAscii", "3８.５", 38.5},
+                    ReadRow{"IdeographicFullStop", "1。5", 1}, ReadRow{"MathMinus", "\u22125", 0},
+                    ReadRow{"ArabicIndicDigit", "\u0665", 0}, ReadRow{"FullWidthComma", "1，5", 1}),
+    RowName{});
 
 INSTANTIATE_TEST_SUITE_P(
     Range, ReadNumberTest,
-    testing::Values(ReadRow{"Overflow", "1e999", kInfinity, 5},
-                    ReadRow{"NegativeOverflow", "-1e999", -kInfinity, 6},
-                    ReadRow{"HugeExponent", "1e99999999999999999999", kInfinity, 22},
-                    ReadRow{"JustAboveMax", "1.8e308", kInfinity, 7},
-                    ReadRow{"Max", "1.7976931348623157e308", DBL_MAX, 22},
-                    ReadRow{"Underflow", "1e-999", 0, 6},
-                    ReadRow{"NegativeUnderflow", "-1e-999", -0.0, 7},
-                    ReadRow{"Subnormal", "4.9406564584124654e-324", 4.9406564584124654e-324, 23},
-                    ReadRow{"ZeroWithHugeExponent", "0e99999", 0, 7},
-                    ReadRow{"ManyZerosThenOverflow", "0.0000001e315", 1e308, 13},
-                    ReadRow{"DigitsCarryTheExponent", "1" + std::string(400, '0'), kInfinity, 401},
-                    ReadRow{"ZerosCarryTheExponent", "0." + std::string(400, '0') + "1", 0, 403},
+    testing::Values(ReadRow{"Overflow", "1e999", kInfinity},
+                    ReadRow{"NegativeOverflow", "-1e999", -kInfinity},
+                    ReadRow{"HugeExponent", "1e99999999999999999999", kInfinity},
+                    ReadRow{"JustAboveMax", "1.8e308", kInfinity},
+                    ReadRow{"Max", "1.7976931348623157e308", DBL_MAX},
+                    ReadRow{"Underflow", "1e-999", 0},
+                    ReadRow{"NegativeUnderflow", "-1e-999", -0.0},
+                    ReadRow{"Subnormal", "4.9406564584124654e-324", 4.9406564584124654e-324},
+                    ReadRow{"ZeroWithHugeExponent", "0e99999", 0},
+                    ReadRow{"ManyZerosThenOverflow", "0.0000001e315", 1e308},
+                    ReadRow{"DigitsCarryTheExponent", "1" + std::string(400, '0'), kInfinity},
+                    ReadRow{"ZerosCarryTheExponent", "0." + std::string(400, '0') + "1", 0},
                     // 1 + 2^-53 lies half-way between 1 and the next double.
-                    ReadRow{"TieRoundsToEven", kHalfWayAboveOne, 1.0, 55},
+                    ReadRow{"TieRoundsToEven", kHalfWayAboveOne, 1.0},
                     ReadRow{"LastOfManyDigitsBreaksTheTie",
-                            kHalfWayAboveOne + std::string(900, '0') + "1", 1.0000000000000002,
-                            956}),
+                            kHalfWayAboveOne + std::string(900, '0') + "1", 1.0000000000000002}),
     RowName{});
 
 TEST(ReadNumber, LongTextsReadOnlyTheirNumber) {

@@ -198,6 +198,17 @@ TEST_F(Form1WindowTest, Text4LiesAboveLabel8) {
     DeleteObject(region);
 }
 
+BOOL CALLBACK ExpectFormBackground(HWND window, LPARAM forms) {
+    wchar_t name[32] = {};
+    GetClassNameW(window, name, 32);
+    if (std::wstring(name) == L"KelvaroForm1") {
+        ++*reinterpret_cast<int*>(forms);
+        const Snapshot background(window, WM_ERASEBKGND);
+        EXPECT_EQ(background.At(1, 1), kFormBackground);
+    }
+    return TRUE;
+}
+
 // The form's background brush belongs to each window alone.
 TEST(Form1WindowsInOneProcess, EachPaintsItsOwnBackground) {
     auto first = std::make_unique<kelvaro::win32::Form1Window>(GetModuleHandleW(nullptr));
@@ -205,19 +216,7 @@ TEST(Form1WindowsInOneProcess, EachPaintsItsOwnBackground) {
     first.reset();
     kelvaro::win32::Form1Window third(GetModuleHandleW(nullptr));
     int forms = 0;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM forms) -> BOOL {
-            wchar_t name[32] = {};
-            GetClassNameW(window, name, 32);
-            if (std::wstring(name) == L"KelvaroForm1") {
-                ++*reinterpret_cast<int*>(forms);
-                const Snapshot background(window, WM_ERASEBKGND);
-                EXPECT_EQ(background.At(1, 1), kFormBackground);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&forms));
+    EnumThreadWindows(GetCurrentThreadId(), ExpectFormBackground, reinterpret_cast<LPARAM>(&forms));
     EXPECT_EQ(forms, 2);
 }
 

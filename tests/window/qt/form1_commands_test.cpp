@@ -10,12 +10,14 @@
 #include <QTimer>
 #include <functional>
 
+#include "expected_form1.h"
 #include "open_form1.h"
 #include "window/qt/form1_window.h"
 #include "window/qt/kelvaro_application.h"
 
 using kelvaro::ControlId;
 using kelvaro::Form1Window;
+namespace expected = kelvaro::expected;
 
 namespace {
 
@@ -119,7 +121,7 @@ class Form1CommandsTest : public QObject {
         QVERIFY(seen.ownedByForm);
         QCOMPARE(seen.clicksThatGotThrough, 0);
 
-        QCOMPARE(form_->windowTitle(), QStringLiteral("智能Kelvaro   [编程: Mirelle]"));
+        QCOMPARE(form_->windowTitle(), QString::fromUtf8(expected::kCaption));
         QCOMPARE(Label(ControlId::Label11)->text(), QString());
         QCOMPARE(Edit(ControlId::Text4)->text(), QString());
         QCOMPARE(Edit(ControlId::Text1)->text(), voltage);

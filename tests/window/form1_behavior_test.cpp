@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "expected_messages.h"
 #include "named_rows.h"
 
 namespace kelvaro {
@@ -74,9 +75,9 @@ TEST_F(Form1BehaviorTest, FailedCheckAfterSuccessLeavesNoResultInView) {
     Type("", "15", "10");
     frontEnd.calls.clear();
     behavior.Command1Click();
-    const std::vector<std::string> expected = {
-        "Label11=", "Text4=", "message 请首先填写相关参数！"};
-    EXPECT_EQ(frontEnd.calls, expected);
+    const std::vector<std::string> calls = {
+        "Label11=", "Text4=", std::string("message ") + expected::kMissingInput};
+    EXPECT_EQ(frontEnd.calls, calls);
     EXPECT_EQ(frontEnd.texts[ControlId::Label11], "");
     EXPECT_EQ(frontEnd.texts[ControlId::Text4], "");
 }
@@ -103,10 +104,10 @@ TEST_P(Form1MessageTest, ShowsOneMessageAndKeepsWhatWasTyped) {
 
 INSTANTIATE_TEST_SUITE_P(
     Calculate, Form1MessageTest,
-    testing::Values(MessageRow{"BlankAngle", "380", "15", "  ", "请首先填写相关参数！"},
-                    MessageRow{"BadVoltage", " -1 ", "99999", "10", "您输入的电压不合理，请检查！"},
-                    MessageRow{"BadCurrent", "380", "1e400", "10", "您输入的电流不合理，请检查！"},
-                    MessageRow{"BadAngle", "380", "15", "90.001", "相位角限制0～90度！"}),
+    testing::Values(MessageRow{"BlankAngle", "380", "15", "  ", expected::kMissingInput},
+                    MessageRow{"BadVoltage", " -1 ", "99999", "10", expected::kBadVoltage},
+                    MessageRow{"BadCurrent", "380", "1e400", "10", expected::kBadCurrent},
+                    MessageRow{"BadAngle", "380", "15", "90.001", expected::kBadAngle}),
     RowName{});
 
 TEST_F(Form1BehaviorTest, ExitAndClosingEndTheProgramAndNothingElse) {

@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "expected_form1.h"
+#include "expected_messages.h"
 #include "open_form1.h"
 #include "window/qt/form1_window.h"
 #include "window/qt/kelvaro_application.h"
@@ -88,17 +89,15 @@ class Form1CommandsTest : public QObject {
         QTest::addColumn<QString>("current");
         QTest::addColumn<QString>("angle");
         QTest::addColumn<QString>("message");
-        QTest::newRow("missing input") << QString() << "15"
-                                       << "10" << QStringLiteral("请首先填写相关参数！");
-        QTest::newRow("bad voltage") << "-1"
-                                     << "99999"
-                                     << "10" << QStringLiteral("您输入的电压不合理，请检查！");
-        QTest::newRow("bad current") << "380"
-                                     << "10000.01"
-                                     << "10" << QStringLiteral("您输入的电流不合理，请检查！");
-        QTest::newRow("bad angle") << "380"
-                                   << "15"
-                                   << "-0.5" << QStringLiteral("相位角限制0～90度！");
+        const auto row = [](const char* name, const char* voltage, const char* current,
+                            const char* angle, const char* message) {
+            QTest::newRow(name) << QString(voltage) << QString(current) << QString(angle)
+                                << QString::fromUtf8(message);
+        };
+        row("missing input", "", "15", "10", expected::kMissingInput);
+        row("bad voltage", "-1", "99999", "10", expected::kBadVoltage);
+        row("bad current", "380", "10000.01", "10", expected::kBadCurrent);
+        row("bad angle", "380", "15", "-0.5", expected::kBadAngle);
     }
 
     void eachMessageInARealMessageBox() {
@@ -113,9 +112,9 @@ class Form1CommandsTest : public QObject {
         Edit(ControlId::Text3)->setText(angle);
 
         const SeenMessage seen = ClickCalculateAndDismissTheMessage();
-        QCOMPARE(seen.title, QStringLiteral("Kelvaro"));
+        QCOMPARE(seen.title, QString::fromUtf8(expected::kMessageTitle));
         QCOMPARE(seen.text, message);
-        QCOMPARE(seen.buttons, QStringList{QStringLiteral("确定")});
+        QCOMPARE(seen.buttons, QStringList{QString::fromUtf8(expected::kMessageButton)});
         QCOMPARE(seen.icon, QMessageBox::NoIcon);
         QVERIFY(seen.modal);
         QVERIFY(seen.ownedByForm);

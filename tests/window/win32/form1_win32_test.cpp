@@ -13,9 +13,10 @@
 #include <vector>
 
 #include "expected_form1.h"
+#include "expected_messages.h"
 #include "wide_text.h"
 
-// The expected design, and the controls' positions (kText1, …).
+// The expected design and texts, and the controls' positions (kText1, …).
 using namespace kelvaro::expected;
 
 namespace {
@@ -343,12 +344,12 @@ void CheckMessages(Program& program) {
         const wchar_t* voltage;
         const wchar_t* current;
         const wchar_t* angle;
-        const wchar_t* message;
+        const char* message;
     } cases[] = {
-        {L"", L"15", L"10", L"请首先填写相关参数！"},
-        {L"-1", L"99999", L"10", L"您输入的电压不合理，请检查！"},
-        {L"380", L"10000.01", L"10", L"您输入的电流不合理，请检查！"},
-        {L"380", L"15", L"90.001", L"相位角限制0～90度！"},
+        {L"", L"15", L"10", kMissingInput},
+        {L"-1", L"99999", L"10", kBadVoltage},
+        {L"380", L"10000.01", L"10", kBadCurrent},
+        {L"380", L"15", L"90.001", kBadAngle},
     };
     for (const auto& each : cases) {
         // First a result, which the failed command must take away.
@@ -356,12 +357,13 @@ void CheckMessages(Program& program) {
         SendMessageW(program.Control(kCommand1), BM_CLICK, 0, 0);
         Type(program, each.voltage, each.current, each.angle);
         HWND box = program.ClickCalculateForMessage();
-        Check(box != nullptr, "message box", each.message);
+        const std::wstring message = Wide(each.message);
+        Check(box != nullptr, "message box", message);
         if (box == nullptr) {
             continue;
         }
-        Check(WindowText(box) == L"Kelvaro", "message box title", WindowText(box));
-        Check(WindowText(GetDlgItem(box, 0xFFFF)) == each.message, "message text",
+        Check(WindowText(box) == Wide(kMessageTitle), "message box title", WindowText(box));
+        Check(WindowText(GetDlgItem(box, 0xFFFF)) == message, "message text",
               WindowText(GetDlgItem(box, 0xFFFF)));
         int buttons = 0;
         bool icon = false;
@@ -381,11 +383,11 @@ void CheckMessages(Program& program) {
         }
         Check(WindowText(program.Control(kLabel11)).empty() &&
                   WindowText(program.Control(kText4)).empty(),
-              "outputs emptied", each.message);
+              "outputs emptied", message);
         Check(WindowText(program.Control(kText1)) == each.voltage &&
                   WindowText(program.Control(kText2)) == each.current &&
                   WindowText(program.Control(kText3)) == each.angle,
-              "inputs kept", each.message);
+              "inputs kept", message);
     }
 }
 

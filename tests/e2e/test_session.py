@@ -4,12 +4,12 @@ results, a message box, and the two ways the program ends."""
 import os
 import unittest
 
-from xsession import XServer, artefact, caption_pattern, resident_kilobytes
+from xsession import (FORM1, MESSAGE_TITLE, XServer, artefact, caption_pattern,
+                      resident_kilobytes)
 
-# Centres of the controls, in the window's client area.
-TEXT1, TEXT2, TEXT3, TEXT4 = (184, 121), (184, 145), (184, 169), (232, 224)
-CALCULATE, EXIT = (304, 164), (304, 124)
-MESSAGE_BOX = "^Kelvaro$"
+TEXT1, TEXT2, TEXT3, TEXT4 = (FORM1.centre(name) for name in ("Text1", "Text2", "Text3", "Text4"))
+CALCULATE, EXIT = FORM1.centre("Command1"), FORM1.centre("Command2")
+MESSAGE_BOX = caption_pattern(MESSAGE_TITLE)
 
 
 class Session:

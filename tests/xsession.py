@@ -1,41 +1,89 @@
-"""A real X server for the end-to-end tests, and the tools that drive and
-inspect the program's window in it as a user and a window manager would."""
+"""A real X server for the tests and benchmarks that run the real program, the
+tools that drive and inspect the program's window in it as a user and a window
+manager would, and Form1 as the tests expect it."""
 
 import ctypes
 import ctypes.util
+import json
 import os
 import re
 import signal
 import subprocess
 import time
+from collections import namedtuple
 
+HERE = os.path.dirname(os.path.abspath(__file__))
 PROGRAM = os.environ.get("KELVARO_PROGRAM", "")
 ARTEFACTS = os.environ.get("KELVARO_ARTEFACTS", "")
-CAPTION = "智能Kelvaro   [编程: Mirelle]"
 SCREEN = (1280, 1024)
 
+# A control's box (x, y, width, height) in the client area, in pixels, and its
+# background colour as #RRGGBB (None: the system's).
+Control = namedtuple("Control", "box back_colour")
+
+
+def read_expectation(header):
+    """A hand-written expectation header of the C++ tests, shared with these:
+    its text, and its constants by name (`inline constexpr … kName = value;`),
+    strings decoded (they hold no escapes, so they read as JSON)."""
+    with open(os.path.join(HERE, header), encoding="utf-8") as file:
+        text = file.read()
+    constants = {name: json.loads(value) if value.startswith('"') else value
+                 for name, value in re.findall(r"\b(k\w+)(?:\[\])? = (.+);", text)}
+    return text, constants
+
+
+class Form1:
+    """Form1 as the tests expect it, from expected_form1.h: the caption, and
+    the client area and the controls in pixels at 96 dots per inch."""
+
+    TWIPS_PER_PIXEL = 15
+
+    def __init__(self):
+        text, constants = read_expectation("expected_form1.h")
+        self.caption = constants["kCaption"]
+        self.size = (self.pixels(int(constants["kClientWidth"])),
+                     self.pixels(int(constants["kClientHeight"])))
+        self.background = rgb(constants["kBackground"])
+        self.controls = {}
+        # One control a line: {"Text1", Kind::TextBox, "380", {2280, 1680, 975, 270}, …},
+        for row in re.findall(r'^\s*\{("\w+",.*)\},$', text, re.M):
+            fields = re.findall(r'\{[^{}]*\}|"[^"]*"|[^,\s][^,]*', row)
+            name, place, back_colour = fields[0], fields[3], fields[7]
+            box = tuple(self.pixels(int(twips)) for twips in re.findall(r"\d+", place))
+            self.controls[json.loads(name)] = Control(box, rgb(back_colour))
+
+    @classmethod
+    def pixels(cls, twips):
+        return twips // cls.TWIPS_PER_PIXEL
+
+    def centre(self, name):
+        """Where a user clicks a control: the middle of its box."""
+        x, y, width, height = self.controls[name].box
+        return (x + width // 2, y + height // 2)
+
+
+def rgb(field):
+    """#RRGGBB for a colour field of expected_form1.h, None for none ({})."""
+    return None if field == "{}" else "#%06X" % int(field, 16)
+
+
+FORM1 = Form1()
+MESSAGE_TITLE = read_expectation("expected_messages.h")[1]["kMessageTitle"]
 
 class XServer:
-    """An Xvfb server of its own on a free display, at 96 dots per inch."""
+    """An Xvfb server of its own on a free display, at 96 dots per inch. Its
+    output goes to `log`, a path, when given."""
+
+    def __init__(self, log=None):
+        self.log = log
 
     def __enter__(self):
-        read_end, write_end = os.pipe()
-        self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-noreset", "-nolisten", "tcp",
-             "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24", "-dpi", "96"],
-            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-            preexec_fn=end_with_parent)
-        os.close(write_end)
-        # The server writes the display number and a newline; closing the pipe
-        # before reading it all would kill the server.
-        number = b""
-        with os.fdopen(read_end, "rb") as pipe:
-            while not number.endswith(b"\n"):
-                chunk = pipe.read(1)
-                if not chunk:
-                    raise RuntimeError("Xvfb did not start")
-                number += chunk
-        self.display = ":" + number.decode().strip()
+        with open(self.log or os.devnull, "ab") as output:
+            self.process, number = start_announcing(
+                ["Xvfb", "-displayfd", "{fd}", "-noreset", "-nolisten", "tcp",
+                 "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24", "-dpi", "96"], output)
+        self.display = ":" + number
         # A UTF-8 locale makes xprop print texts as they are.
         self.env = dict(os.environ, DISPLAY=self.display, QT_QPA_PLATFORM="xcb",
                         LC_ALL=os.environ.get("LC_ALL", "C.UTF-8"),
@@ -203,13 +251,35 @@ def end_with_parent():
     ctypes.CDLL(None).prctl(pr_set_pdeathsig, signal.SIGTERM)
 
 
+def start_announcing(command, output):
+    """Starts a server that writes where it can be reached, and a newline, to
+    the file descriptor given in place of "{fd}" in its command; returns the
+    process and that text. Closing the pipe before all of it is read would
+    kill the server."""
+    read_end, write_end = os.pipe()
+    process = subprocess.Popen([argument.replace("{fd}", str(write_end)) for argument in command],
+                               pass_fds=(write_end,), stdin=subprocess.DEVNULL, stdout=output,
+                               stderr=output, preexec_fn=end_with_parent)
+    os.close(write_end)
+    text = b""
+    with os.fdopen(read_end, "rb") as pipe:
+        while not text.endswith(b"\n"):
+            chunk = pipe.read(1)
+            if not chunk:
+                process.kill()
+                process.wait()
+                raise RuntimeError(f"{command[0]} did not start")
+            text += chunk
+    return process, text.decode().strip()
+
+
 def resident_kilobytes(pid):
     """The process's resident memory now."""
     with open(f"/proc/{pid}/status") as status:
         return int(re.search(r"VmRSS:\s+(\d+)", status.read()).group(1))
 
 
-def caption_pattern(caption=CAPTION):
+def caption_pattern(caption=FORM1.caption):
     """xdotool takes a regular expression: match the caption exactly."""
     return "^" + re.escape(caption) + "$"
 

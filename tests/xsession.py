@@ -1,14 +1,17 @@
-"""A real X server for the tests and benchmarks that run the real program, the
-tools that drive and inspect the program's window in it as a user and a window
-manager would, and Form1 as the tests expect it."""
+"""A desktop session of its own for the tests and benchmarks that run the real
+program: an X server, a session bus and a runtime folder, all ended with it;
+the tools that drive and inspect the program's window as a user and a window
+manager would; and Form1 as the tests expect it."""
 
 import ctypes
 import ctypes.util
 import json
 import os
 import re
+import shutil
 import signal
 import subprocess
+import tempfile
 import time
 from collections import namedtuple
 
@@ -71,29 +74,72 @@ def rgb(field):
 FORM1 = Form1()
 MESSAGE_TITLE = read_expectation("expected_messages.h")[1]["kMessageTitle"]
 
+# A session bus that starts no services: programs that look for a bus find
+# one, without starting one of their own (libdbus's X11 autolaunch), and
+# nothing started through it outlives the session.
+SESSION_BUS_CONFIG = """<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:dir={runtime}</listen>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+"""
+
+
 class XServer:
-    """An Xvfb server of its own on a free display, at 96 dots per inch. Its
-    output goes to `log`, a path, when given."""
+    """An Xvfb server of its own on a free display, at 96 dots per inch, with a
+    session bus and a runtime folder of its own. The output of both servers
+    goes to `log`, a path, when given."""
 
     def __init__(self, log=None):
         self.log = log
+        self.process = self.bus = self.runtime = None
 
     def __enter__(self):
+        try:
+            self._start()
+        except BaseException:
+            self.__exit__()
+            raise
+        return self
+
+    def _start(self):
+        self.runtime = tempfile.mkdtemp(prefix="kelvaro-session-")
         with open(self.log or os.devnull, "ab") as output:
             self.process, number = start_announcing(
                 ["Xvfb", "-displayfd", "{fd}", "-noreset", "-nolisten", "tcp",
                  "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24", "-dpi", "96"], output)
-        self.display = ":" + number
+            self.display = ":" + number
+            config = os.path.join(self.runtime, "session-bus.conf")
+            with open(config, "w") as file:
+                file.write(SESSION_BUS_CONFIG.format(runtime=self.runtime))
+            self.bus, self.bus_address = start_announcing(
+                ["dbus-daemon", f"--config-file={config}", "--nofork", "--nopidfile",
+                 "--print-address={fd}"], output)
+        # What every program in the session needs; the tests add their own.
+        self.session_env = {"DISPLAY": self.display, "XDG_RUNTIME_DIR": self.runtime,
+                            "DBUS_SESSION_BUS_ADDRESS": self.bus_address}
         # A UTF-8 locale makes xprop print texts as they are.
-        self.env = dict(os.environ, DISPLAY=self.display, QT_QPA_PLATFORM="xcb",
-                        LC_ALL=os.environ.get("LC_ALL", "C.UTF-8"),
-                        XDG_RUNTIME_DIR=os.environ.get("XDG_RUNTIME_DIR", "/tmp"))
+        self.env = dict(os.environ, **self.session_env, QT_QPA_PLATFORM="xcb",
+                        LC_ALL=os.environ.get("LC_ALL", "C.UTF-8"))
         self.env.pop("QT_QPA_PLATFORMTHEME", None)
-        return self
 
     def __exit__(self, *exception):
-        self.process.terminate()
-        self.process.wait(timeout=10)
+        for server in (self.bus, self.process):
+            if server is not None:
+                server.terminate()
+                try:
+                    server.wait(timeout=10)
+                except subprocess.TimeoutExpired:
+                    server.kill()
+                    server.wait()
+        if self.runtime is not None:
+            shutil.rmtree(self.runtime, ignore_errors=True)
 
     def run(self, *command, check=True, input=None):
         """Runs a command against this server and returns its standard output."""
@@ -246,7 +292,7 @@ class XServer:
 
 def end_with_parent():
     """Makes the child get SIGTERM when the test process dies, however it dies:
-    a killed test must not leave its X server behind."""
+    a killed test must not leave its servers behind."""
     pr_set_pdeathsig = 1
     ctypes.CDLL(None).prctl(pr_set_pdeathsig, signal.SIGTERM)
 
@@ -255,7 +301,7 @@ def start_announcing(command, output):
     """Starts a server that writes where it can be reached, and a newline, to
     the file descriptor given in place of "{fd}" in its command; returns the
     process and that text. Closing the pipe before all of it is read would
-    kill the server."""
+    kill Xvfb."""
     read_end, write_end = os.pipe()
     process = subprocess.Popen([argument.replace("{fd}", str(write_end)) for argument in command],
                                pass_fds=(write_end,), stdin=subprocess.DEVNULL, stdout=output,

@@ -5,15 +5,15 @@
 # its window is drawn in.
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev fonts-arphic-uming)
 # What the test suite adds: the test frameworks, a locale source, a real X
-# server with the tools that drive and inspect it, and the tools that build and
-# check the Debian package and its desktop files.
+# server and session bus with the tools that drive and inspect the window, and
+# the tools that build and check the Debian package and its desktop files.
 TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev locales python3
-    xvfb xauth xdotool x11-utils xclip imagemagick
+    xvfb xauth dbus-daemon xdotool x11-utils xclip imagemagick
     dpkg-dev file desktop-file-utils appstream)
 # The Windows build: the mingw-w64 cross compilers, and 64-bit Wine to run the
 # tests of the 64-bit build in Xvfb.
 WINDOWS_PACKAGES=(g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 wine64 fonts-wine
-    fonts-arphic-uming xvfb xauth icoutils file python3)
+    fonts-arphic-uming xvfb xauth dbus-daemon icoutils file python3)
 # The libFuzzer build.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 

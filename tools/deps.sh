@@ -6,10 +6,13 @@
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev fonts-arphic-uming)
 # What the test suite adds: the test frameworks, a locale source, a real X
 # server and session bus with the tools that drive and inspect the window, and
-# the tools that build and check the Debian package and its desktop files.
+# the tools that build and check the Debian package and its desktop files. The
+# debug build compiles the benchmarks too: Google Benchmark, and the X
+# libraries of the start-up benchmark's helpers and of its bare Xft window.
 TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev locales python3
     xvfb xauth dbus-daemon xdotool x11-utils xclip imagemagick
-    dpkg-dev file desktop-file-utils appstream)
+    dpkg-dev file desktop-file-utils appstream
+    libx11-dev libxft-dev libxdamage-dev libxfixes-dev libxtst-dev)
 # The Windows build: the mingw-w64 cross compilers, and 64-bit Wine to run the
 # tests of the 64-bit build in Xvfb.
 WINDOWS_PACKAGES=(g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 wine64 fonts-wine

@@ -319,6 +319,13 @@ def start_announcing(command, output):
     return process, text.decode().strip()
 
 
+def built_with_address_sanitizer(program=PROGRAM):
+    """Whether AddressSanitizer is built into the program: its start-up entry
+    point is named in the executable, whether its runtime is linked in or not."""
+    with open(program, "rb") as executable:
+        return b"__asan_init" in executable.read()
+
+
 def resident_kilobytes(pid):
     """The process's resident memory now."""
     with open(f"/proc/{pid}/status") as status:

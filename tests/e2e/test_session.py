@@ -4,8 +4,8 @@ results, a message box, and the two ways the program ends."""
 import os
 import unittest
 
-from xsession import (FORM1, MESSAGE_TITLE, XServer, artefact, caption_pattern,
-                      resident_kilobytes)
+from xsession import (FORM1, MESSAGE_TITLE, XServer, artefact, built_with_address_sanitizer,
+                      caption_pattern, resident_kilobytes)
 
 TEXT1, TEXT2, TEXT3, TEXT4 = (FORM1.centre(name) for name in ("Text1", "Text2", "Text3", "Text4"))
 CALCULATE, EXIT = FORM1.centre("Command1"), FORM1.centre("Command2")
@@ -123,7 +123,7 @@ class SessionTest(unittest.TestCase):
             self.assertEqual(session.shown(), ("9722.70", "380", "15", "10"))
             # AddressSanitizer holds freed memory back on purpose; it checks
             # for leaks itself when the program ends.
-            if "ASAN_OPTIONS" not in os.environ:
+            if not built_with_address_sanitizer():
                 self.assertLess(resident_kilobytes(session.program.pid) - settled, 2048)
 
 

@@ -20,13 +20,18 @@ class Session:
 
     def __enter__(self):
         self.x = XServer().__enter__()
-        self.program = self.x.start(env=self.env)
-        self.window = self.x.wait_for_window(caption_pattern(), pid=self.program.pid)
-        self.x.focus(self.window)
+        self.program = None
+        try:
+            self.program = self.x.start(env=self.env)
+            self.window = self.x.wait_for_window(caption_pattern(), pid=self.program.pid)
+            self.x.focus(self.window)
+        except BaseException:
+            self.__exit__(None, None, None)
+            raise
         return self
 
     def __exit__(self, *exception):
-        if self.program.poll() is None:
+        if self.program is not None and self.program.poll() is None:
             self.program.kill()
             self.program.wait()
         self.x.__exit__(*exception)

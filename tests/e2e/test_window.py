@@ -13,17 +13,15 @@ MWM_DECORATION_MINIMISE, MWM_DECORATION_MAXIMISE = 0x20, 0x40
 class WindowTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
+        # Class cleanups run, last first, even when the set-up fails half-way.
         cls.server = XServer().__enter__()
+        cls.addClassCleanup(cls.server.__exit__, None, None, None)
         cls.program = cls.server.start()
+        cls.addClassCleanup(cls.program.wait)
+        cls.addClassCleanup(cls.program.kill)
         cls.window = cls.server.wait_for_window(caption_pattern(), pid=cls.program.pid)
         cls.shot = artefact("form1.png")
         cls.server.painted_screenshot(cls.shot, cls.window)
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.program.kill()
-        cls.program.wait()
-        cls.server.__exit__(None, None, None)
 
     def test_caption_is_exact(self):
         self.assertEqual(self.server.text_property(self.window, "_NET_WM_NAME"), FORM1.caption)

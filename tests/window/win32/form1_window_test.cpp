@@ -1,53 +1,86 @@
 // Form1 built in the test's own process, where what only the window's process
-// can see is checked: the banner's pixels, a change of screen density, the
-// names screen readers are given, and two windows in one process.
+// can see is checked: the controls' fonts (a font handle means nothing in
+// another process), the banner's pixels, a change of screen density, the names
+// screen readers are given, and two windows in one process.
 // Usage: form1_window_test IGNORED DOTS_PER_INCH [GoogleTest options]
 #include <windows.h>
 
 #include <gtest/gtest.h>
 #include <oleacc.h>
 
+#include <cstdio>
 #include <cwchar>
+#include <iterator>
 #include <memory>
 #include <string>
-#include <vector>
 
+#include "expected_form1.h"
+#include "wide_text.h"
 #include "window/win32/form1_window.h"
+
+// The expected design, and the controls' positions (kText1, …).
+using namespace kelvaro::expected;
 
 namespace {
 
 // The screen density Wine was started with.
 int startDotsPerInch = 96;
 
-// Written out here as the design gives them, in twips.
-constexpr int kClientWidth = 5355;
-constexpr int kClientHeight = 3705;
-constexpr RECT kPicture1{240, 480, 240 + 4890, 480 + 1125};
-constexpr RECT kText4{2400, 3120, 2400 + 2175, 3120 + 495};
-constexpr COLORREF kFormBackground = RGB(0xC0, 0xFF, 0xC0);
-
-enum : int {
-    kPicture1Id = 101,
-    kText1Id = 105,
-    kText2Id = 106,
-    kText3Id = 107,
-    kText4Id = 112,
-    kLabel8Id = 113,
-};
-
 int Pixels(int twips, int dotsPerInch) {
     return (twips * dotsPerInch + 720) / 1440;
+}
+
+// A control's place at a density, in the window's client coordinates.
+RECT Expected(Index control, int dotsPerInch) {
+    const Place& place = kControls[control].place;
+    return {Pixels(place.left, dotsPerInch), Pixels(place.top, dotsPerInch),
+            Pixels(place.left + place.width, dotsPerInch),
+            Pixels(place.top + place.height, dotsPerInch)};
+}
+
+// The character height, in pixels, that a font of each size asks for at 96,
+// 120 and 144 dots per inch: points × dpi / 72, to the nearest pixel.
+struct Height {
+    double points;
+    int pixels[3];
+};
+
+constexpr Height kHeights[] = {
+    {9, {12, 15, 18}},     {10.5, {14, 18, 21}},  {12, {16, 20, 24}},
+    {14.25, {19, 24, 29}}, {21.75, {29, 36, 44}},
+};
+
+// The height for a size at a density, or 0 when the table has none.
+int PixelHeight(double points, int dotsPerInch) {
+    const int column = dotsPerInch == 96 ? 0 : dotsPerInch == 120 ? 1 : dotsPerInch == 144 ? 2 : -1;
+    for (const Height& height : kHeights) {
+        if (height.points == points && column >= 0) {
+            return height.pixels[column];
+        }
+    }
+    return 0;
 }
 
 HWND FindForm() {
     return FindWindowW(L"KelvaroForm1", nullptr);
 }
 
-RECT ControlBox(HWND form, int id) {
+HWND ControlWindow(HWND form, Index control) {
+    return GetDlgItem(form, 100 + control);
+}
+
+RECT ControlBox(HWND form, Index control) {
     RECT box;
-    GetWindowRect(GetDlgItem(form, id), &box);
+    GetWindowRect(ControlWindow(form, control), &box);
     MapWindowPoints(HWND_DESKTOP, form, reinterpret_cast<POINT*>(&box), 2);
     return box;
+}
+
+LOGFONTW FontOf(HWND control) {
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font,
+               &font);
+    return font;
 }
 
 std::string Describe(const RECT& box) {
@@ -93,15 +126,13 @@ bool Dark(COLORREF colour) {
     return GetRValue(colour) + GetGValue(colour) + GetBValue(colour) < 3 * 0x90;
 }
 
-// The banner's thin dark frame runs along every edge of the box's inside: no
-// strip of the box shows beside it, and none of it is cut.
+// The banner's thin dark frame runs along every edge of the box's inside
+// (2 pixels of border a side): no strip of the box shows, and none is cut.
 void ExpectBannerFillsItsBox(HWND form, int dotsPerInch) {
-    HWND picture = GetDlgItem(form, kPicture1Id);
-    const Snapshot banner(picture, WM_PRINTCLIENT);
-    EXPECT_EQ(banner.Width(),
-              Pixels(kPicture1.right, dotsPerInch) - Pixels(kPicture1.left, dotsPerInch) - 4);
-    EXPECT_EQ(banner.Height(),
-              Pixels(kPicture1.bottom, dotsPerInch) - Pixels(kPicture1.top, dotsPerInch) - 4);
+    const Snapshot banner(ControlWindow(form, kPicture1), WM_PRINTCLIENT);
+    const RECT box = Expected(kPicture1, dotsPerInch);
+    EXPECT_EQ(banner.Width(), box.right - box.left - 4);
+    EXPECT_EQ(banner.Height(), box.bottom - box.top - 4);
     int lightEdgePixels = 0;
     for (int x = 0; x < banner.Width(); ++x) {
         lightEdgePixels += !Dark(banner.At(x, 0)) + !Dark(banner.At(x, banner.Height() - 1));
@@ -114,23 +145,23 @@ void ExpectBannerFillsItsBox(HWND form, int dotsPerInch) {
         << "the banner's field inside its frame";
 }
 
-// The window laid out for the density: its client area, two controls, a font.
+// The window laid out for the density: its client area, and every control's
+// place and font size.
 void ExpectLaidOutFor(HWND form, int dotsPerInch) {
     RECT client;
     GetClientRect(form, &client);
     EXPECT_EQ(client.right, Pixels(kClientWidth, dotsPerInch));
     EXPECT_EQ(client.bottom, Pixels(kClientHeight, dotsPerInch));
-    for (const auto& [id, twips] : {std::pair{kPicture1Id, kPicture1}, {kText4Id, kText4}}) {
-        const RECT expected{Pixels(twips.left, dotsPerInch), Pixels(twips.top, dotsPerInch),
-                            Pixels(twips.right, dotsPerInch), Pixels(twips.bottom, dotsPerInch)};
-        EXPECT_EQ(Describe(ControlBox(form, id)), Describe(expected))
-            << "control " << id << " at " << dotsPerInch << " dpi";
+    for (int i = 0; i < static_cast<int>(std::size(kControls)); ++i) {
+        const auto control = static_cast<Index>(i);
+        EXPECT_EQ(Describe(ControlBox(form, control)), Describe(Expected(control, dotsPerInch)))
+            << kControls[i].name << " at " << dotsPerInch << " dpi";
+        if (kControls[i].kind != Kind::Picture) {
+            EXPECT_EQ(FontOf(ControlWindow(form, control)).lfHeight,
+                      -PixelHeight(kControls[i].points, dotsPerInch))
+                << kControls[i].name << " at " << dotsPerInch << " dpi";
+        }
     }
-    LOGFONTW font{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(form, kText4Id), WM_GETFONT, 0, 0)),
-               sizeof font, &font);
-    EXPECT_EQ(font.lfHeight, -static_cast<int>(21.75 * dotsPerInch / 72 + 0.5))
-        << "Text4's 21.75-point font at " << dotsPerInch << " dpi";
 }
 
 class Form1WindowTest : public testing::Test {
@@ -138,6 +169,31 @@ class Form1WindowTest : public testing::Test {
     kelvaro::win32::Form1Window form_{GetModuleHandleW(nullptr)};
     HWND window_ = FindForm();
 };
+
+class EachControlsFont : public Form1WindowTest, public testing::WithParamInterface<Index> {};
+
+TEST_P(EachControlsFont, IsTheFormsFaceAtItsSize) {
+    const Control& expected = kControls[GetParam()];
+    const LOGFONTW font = FontOf(ControlWindow(window_, GetParam()));
+    EXPECT_EQ(std::wstring(font.lfFaceName), Wide(kFontFamily));
+    EXPECT_EQ(font.lfCharSet, kGb2312Charset);
+    EXPECT_EQ(font.lfWeight, expected.bold ? FW_BOLD : FW_NORMAL);
+    const int height = PixelHeight(expected.points, startDotsPerInch);
+    ASSERT_NE(height, 0) << "no height written down for " << expected.points << " points at "
+                         << startDotsPerInch << " dpi";
+    EXPECT_EQ(font.lfHeight, -height);
+}
+
+// The picture box draws no text.
+constexpr Index kControlsWithText[] = {
+    kLabel1, kLabel2,   kLabel3, kLabel4, kText1,  kText2,    kText3,   kLabel5,  kLabel6,
+    kLabel7, kCommand1, kText4,  kLabel8, kLabel9, kCommand2, kLabel10, kLabel11,
+};
+
+INSTANTIATE_TEST_SUITE_P(Form1, EachControlsFont, testing::ValuesIn(kControlsWithText),
+                         [](const testing::TestParamInfo<Index>& info) {
+                             return std::string(kControls[info.param].name);
+                         });
 
 TEST_F(Form1WindowTest, BannerFillsItsBox) {
     ExpectBannerFillsItsBox(window_, startDotsPerInch);
@@ -160,18 +216,13 @@ TEST_F(Form1WindowTest, LaysItselfOutAgainOnEachScreenDensity) {
 // Windows' and Wine's proxies name an edit after the label just before it.
 TEST_F(Form1WindowTest, EditsAreNamedByTheirLabels) {
     const struct {
-        int id;
-        const wchar_t* name;
-    } edits[] = {
-        {kText1Id, L"请输入电压 U："},
-        {kText2Id, L"请输入电流 I ："},
-        {kText3Id, L"请输入相位角ψ："},
-        {kText4Id, L"所求功率为："},
-    };
-    for (const auto& edit : edits) {
+        Index edit;
+        Index label;
+    } edits[] = {{kText1, kLabel2}, {kText2, kLabel3}, {kText3, kLabel4}, {kText4, kLabel8}};
+    for (const auto& [edit, label] : edits) {
         IAccessible* accessible = nullptr;
         ASSERT_EQ(AccessibleObjectFromWindow(
-                      GetDlgItem(window_, edit.id), static_cast<DWORD>(OBJID_CLIENT),
+                      ControlWindow(window_, edit), static_cast<DWORD>(OBJID_CLIENT),
                       __uuidof(IAccessible), reinterpret_cast<void**>(&accessible)),
                   S_OK);
         VARIANT self;
@@ -179,7 +230,8 @@ TEST_F(Form1WindowTest, EditsAreNamedByTheirLabels) {
         self.lVal = CHILDID_SELF;
         BSTR name = nullptr;
         accessible->get_accName(self, &name);
-        EXPECT_STREQ(name != nullptr ? name : L"(none)", edit.name) << "control " << edit.id;
+        EXPECT_EQ(std::wstring(name != nullptr ? name : L"(none)"), Wide(kControls[label].text))
+            << kControls[edit].name;
         SysFreeString(name);
         accessible->Release();
     }
@@ -187,12 +239,12 @@ TEST_F(Form1WindowTest, EditsAreNamedByTheirLabels) {
 
 // Label8 comes before Text4 to name it, yet Text4 is drawn over it.
 TEST_F(Form1WindowTest, Text4LiesAboveLabel8) {
-    HWND label8 = GetDlgItem(window_, kLabel8Id);
-    EXPECT_EQ(GetWindow(GetDlgItem(window_, kText4Id), GW_HWNDPREV), label8);
+    HWND label8 = ControlWindow(window_, kLabel8);
+    EXPECT_EQ(GetWindow(ControlWindow(window_, kText4), GW_HWNDPREV), label8);
     HRGN region = CreateRectRgn(0, 0, 0, 0);
     ASSERT_NE(GetWindowRgn(label8, region), ERROR);
-    const RECT label = ControlBox(window_, kLabel8Id);
-    const RECT text4 = ControlBox(window_, kText4Id);
+    const RECT label = ControlBox(window_, kLabel8);
+    const RECT text4 = ControlBox(window_, kText4);
     EXPECT_FALSE(PtInRegion(region, text4.left - label.left, text4.top + 2 - label.top));
     EXPECT_TRUE(PtInRegion(region, text4.left - 2 - label.left, text4.top + 2 - label.top));
     DeleteObject(region);
@@ -204,7 +256,8 @@ BOOL CALLBACK ExpectFormBackground(HWND window, LPARAM forms) {
     if (std::wstring(name) == L"KelvaroForm1") {
         ++*reinterpret_cast<int*>(forms);
         const Snapshot background(window, WM_ERASEBKGND);
-        EXPECT_EQ(background.At(1, 1), kFormBackground);
+        EXPECT_EQ(background.At(1, 1),
+                  RGB(kBackground >> 16, (kBackground >> 8) & 0xFF, kBackground & 0xFF));
     }
     return TRUE;
 }

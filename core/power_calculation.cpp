@@ -1,8 +1,13 @@
 #include "core/power_calculation.h"
 
+#include <cfloat>
 #include <cmath>
 
 #include "core/numeric_text.h"
+
+// Every step is rounded to double; x87 extended precision changes the last
+// digit of some powers.
+static_assert(FLT_EVAL_METHOD == 0, "double arithmetic must round to double at each step");
 
 namespace kelvaro {
 namespace {

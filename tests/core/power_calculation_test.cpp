@@ -81,6 +81,33 @@ INSTANTIATE_TEST_SUITE_P(
         CalculationRow{"AngleOverflow", {"380", "15", "１ｅ３０９"}, Msg::MsgBadAngle}),
     RowName{});
 
+// Powers that come out different in the last digit when the arithmetic keeps
+// more than double precision between steps (x87). The first two lie one unit
+// in the last place from the other answer; the rest 19 to 32 units away, so
+// they do not hang on the last bit of a library's cosine.
+INSTANTIATE_TEST_SUITE_P(
+    RoundedToDoubleAtEachStep, CalculatePowerTest,
+    testing::Values(
+        CalculationRow{"LargestLoadAt80Degrees",
+                       {"1000000", "10000", "80.184"},
+                       PowerResult{"0.17", "2952881109.10", "1000000", "10000", "80.184"}},
+        CalculationRow{"MidLoadAt66Degrees",
+                       {"496000", "1090", "66.7301"},
+                       PowerResult{"0.40", "369943244.84", "496000", "1090", "66.7301"}},
+        CalculationRow{"LargestLoadAt86Degrees",
+                       {"1000000", "10000", "86.8595"},
+                       PowerResult{"0.05", "948897511.96", "1000000", "10000", "86.8595"}},
+        CalculationRow{"LargestLoadAt87Degrees",
+                       {"1000000", "10000", "87.7399"},
+                       PowerResult{"0.04", "683050820.33", "1000000", "10000", "87.7399"}},
+        CalculationRow{"LargestLoadAt88Degrees",
+                       {"1000000", "10000", "88.89"},
+                       PowerResult{"0.02", "335531892.88", "1000000", "10000", "88.89"}},
+        CalculationRow{"LargestLoadAt89Degrees",
+                       {"1000000", "10000", "89.3907"},
+                       PowerResult{"0.01", "184187853.81", "1000000", "10000", "89.3907"}}),
+    RowName{});
+
 // Text that is not quite a number is read leniently and rewritten canonically.
 INSTANTIATE_TEST_SUITE_P(
     Rewrites, CalculatePowerTest,

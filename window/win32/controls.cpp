@@ -1,5 +1,7 @@
 #include "window/win32/controls.h"
 
+#include <commctrl.h>
+
 #include <vector>
 
 #include "window/win32/resource_ids.h"
@@ -7,10 +9,10 @@
 namespace kelvaro::win32 {
 namespace {
 
-// The system's static control, whose painting a label replaces.
-WNDPROC staticProcedure = nullptr;
-
-LRESULT CALLBACK LabelProcedure(HWND label, UINT message, WPARAM wParam, LPARAM lParam) {
+// Replaces the static control's painting; the reference data is the format
+// the label's text is drawn with.
+LRESULT CALLBACK LabelProcedure(HWND label, UINT message, WPARAM wParam, LPARAM lParam,
+                                UINT_PTR /*subclass*/, DWORD_PTR format) {
     switch (message) {
         case WM_ERASEBKGND:
             return 1;
@@ -21,35 +23,31 @@ LRESULT CALLBACK LabelProcedure(HWND label, UINT message, WPARAM wParam, LPARAM 
             return result;
         }
         case WM_PAINT: {
-            const auto* design =
-                reinterpret_cast<const ControlDesign*>(GetWindowLongPtrW(label, GWLP_USERDATA));
             PAINTSTRUCT paint;
             HDC context = BeginPaint(label, &paint);
             RECT box;
             GetClientRect(label, &box);
-            // Labels lie on the bare form: its colour is what shows through.
-            FillRect(
-                context, &box,
-                reinterpret_cast<HBRUSH>(GetClassLongPtrW(GetParent(label), GCLP_HBRBACKGROUND)));
+            const auto background = reinterpret_cast<HBRUSH>(
+                SendMessageW(GetParent(label), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(context),
+                             reinterpret_cast<LPARAM>(label)));
+            FillRect(context, &box, background);
             SetBkMode(context, TRANSPARENT);
-            SetTextColor(context, design->textColour ? ColourRef(*design->textColour)
-                                                     : GetSysColor(COLOR_WINDOWTEXT));
             const auto font = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
             const HGDIOBJ previousFont = SelectObject(context, font);
             std::vector<wchar_t> text(static_cast<std::size_t>(GetWindowTextLengthW(label)) + 1);
             GetWindowTextW(label, text.data(), static_cast<int>(text.size()));
-            // DT_EDITCONTROL leaves out a last line that the box would cut.
-            const UINT format =
-                DT_LEFT | DT_NOPREFIX |
-                (design->sizedToContent ? DT_SINGLELINE : DT_WORDBREAK | DT_EDITCONTROL);
-            DrawTextW(context, text.data(), -1, &box, format);
+            DrawTextW(context, text.data(), -1, &box, static_cast<UINT>(format));
             SelectObject(context, previousFont);
             EndPaint(label, &paint);
             return 0;
         }
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(label, LabelProcedure, 0);
+            break;
         default:
-            return CallWindowProcW(staticProcedure, label, message, wParam, lParam);
+            break;
     }
+    return DefSubclassProc(label, message, wParam, lParam);
 }
 
 constexpr const wchar_t* kPictureBoxClass = L"KelvaroPictureBox";
@@ -75,10 +73,47 @@ int BannerFor(int dotsPerInch) {
     return KELVARO_BANNER_96_DPI;
 }
 
+// What a picture box holds, in its window's GWLP_USERDATA.
 struct PictureBoxData {
-    HBITMAP picture;
-    SIZE size;  // the picture's size at the screen's density
+    HINSTANCE instance;
+    Picture picture;
+    HBITMAP bitmap;
 };
+
+HBITMAP LoadPicture(HINSTANCE instance, Picture picture, int dotsPerInch) {
+    if (picture != Picture::Banner) {
+        return nullptr;
+    }
+    // A device-dependent bitmap: CreateDIBSection, which LR_CREATEDIBSECTION
+    // would use, takes no run-length-encoded bitmaps on Windows.
+    return static_cast<HBITMAP>(
+        LoadImageW(instance, MAKEINTRESOURCEW(BannerFor(dotsPerInch)), IMAGE_BITMAP, 0, 0, 0));
+}
+
+// The picture fills the inside of the border, which follows twips while the
+// renderings follow whole pixels: it is stretched where the two differ.
+void PaintPicture(HWND box, HDC context, const PictureBoxData* data) {
+    RECT client;
+    GetClientRect(box, &client);
+    if (data == nullptr || data->bitmap == nullptr) {
+        FillRect(context, &client, GetSysColorBrush(COLOR_BTNFACE));
+        return;
+    }
+    HDC source = CreateCompatibleDC(context);
+    const HGDIOBJ previous = SelectObject(source, data->bitmap);
+    BITMAP bitmap;
+    GetObjectW(data->bitmap, sizeof bitmap, &bitmap);
+    if (bitmap.bmWidth == client.right && bitmap.bmHeight == client.bottom) {
+        BitBlt(context, 0, 0, client.right, client.bottom, source, 0, 0, SRCCOPY);
+    } else {
+        SetStretchBltMode(context, HALFTONE);
+        SetBrushOrgEx(context, 0, 0, nullptr);
+        StretchBlt(context, 0, 0, client.right, client.bottom, source, 0, 0, bitmap.bmWidth,
+                   bitmap.bmHeight, SRCCOPY);
+    }
+    SelectObject(source, previous);
+    DeleteDC(source);
+}
 
 LRESULT CALLBACK PictureBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* data = reinterpret_cast<PictureBoxData*>(GetWindowLongPtrW(box, GWLP_USERDATA));
@@ -91,31 +126,16 @@ LRESULT CALLBACK PictureBoxProcedure(HWND box, UINT message, WPARAM wParam, LPAR
         case WM_PAINT: {
             PAINTSTRUCT paint;
             HDC context = BeginPaint(box, &paint);
-            RECT client;
-            GetClientRect(box, &client);
-            FillRect(context, &client, GetSysColorBrush(COLOR_BTNFACE));
-            if (data != nullptr && data->picture != nullptr) {
-                HDC source = CreateCompatibleDC(context);
-                const HGDIOBJ previous = SelectObject(source, data->picture);
-                BITMAP bitmap;
-                GetObjectW(data->picture, sizeof bitmap, &bitmap);
-                if (bitmap.bmWidth == data->size.cx && bitmap.bmHeight == data->size.cy) {
-                    BitBlt(context, 0, 0, bitmap.bmWidth, bitmap.bmHeight, source, 0, 0, SRCCOPY);
-                } else {
-                    SetStretchBltMode(context, HALFTONE);
-                    SetBrushOrgEx(context, 0, 0, nullptr);
-                    StretchBlt(context, 0, 0, data->size.cx, data->size.cy, source, 0, 0,
-                               bitmap.bmWidth, bitmap.bmHeight, SRCCOPY);
-                }
-                SelectObject(source, previous);
-                DeleteDC(source);
-            }
+            PaintPicture(box, context, data);
             EndPaint(box, &paint);
             return 0;
         }
+        case WM_PRINTCLIENT:
+            PaintPicture(box, reinterpret_cast<HDC>(wParam), data);
+            return 0;
         case WM_NCDESTROY:
             if (data != nullptr) {
-                DeleteObject(data->picture);
+                DeleteObject(data->bitmap);
                 delete data;
             }
             break;
@@ -127,47 +147,40 @@ LRESULT CALLBACK PictureBoxProcedure(HWND box, UINT message, WPARAM wParam, LPAR
 
 }  // namespace
 
-HWND CreateLabel(HWND parent, const ControlDesign& design, RECT box) {
+HWND CreateLabel(HWND parent, const ControlDesign& design) {
     HWND label = CreateWindowExW(0, L"STATIC", L"",
-                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_LEFT | SS_NOPREFIX,
-                                 box.left, box.top, box.right - box.left, box.bottom - box.top,
-                                 parent, nullptr, nullptr, nullptr);
-    SetWindowLongPtrW(label, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&design));
-    staticProcedure = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(label, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LabelProcedure)));
+                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_LEFT | SS_NOPREFIX, 0,
+                                 0, 0, 0, parent, nullptr, nullptr, nullptr);
+    // DT_EDITCONTROL leaves out a last line that the box would cut.
+    const UINT format = DT_LEFT | DT_NOPREFIX |
+                        (design.sizedToContent ? DT_SINGLELINE : DT_WORDBREAK | DT_EDITCONTROL);
+    SetWindowSubclass(label, LabelProcedure, 0, format);
     return label;
 }
 
-HWND CreatePictureBox(HWND parent, HINSTANCE instance, const ControlDesign& design, RECT box,
-                      int dotsPerInch) {
-    static const ATOM registered = [instance] {
-        WNDCLASSEXW pictureBox{};
+HWND CreatePictureBox(HWND parent, HINSTANCE instance, const ControlDesign& design) {
+    WNDCLASSEXW pictureBox{};
+    if (!GetClassInfoExW(instance, kPictureBoxClass, &pictureBox)) {
         pictureBox.cbSize = sizeof pictureBox;
         pictureBox.lpfnWndProc = PictureBoxProcedure;
         pictureBox.hInstance = instance;
         pictureBox.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         pictureBox.lpszClassName = kPictureBoxClass;
-        return RegisterClassExW(&pictureBox);
-    }();
-    (void)registered;
-    HWND picture = CreateWindowExW(WS_EX_CLIENTEDGE, kPictureBoxClass, L"",
-                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, box.left,
-                                   box.top, box.right - box.left, box.bottom - box.top, parent,
-                                   nullptr, instance, nullptr);
-    auto* data = new PictureBoxData{};
-    if (design.picture == Picture::Banner) {
-        data->picture =
-            static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(BannerFor(dotsPerInch)),
-                                            IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-        // The box was fitted to the picture and its border at the design's density.
-        const int border = 2 * kForm1.pictureBorderPixels;
-        data->size = {MulDiv(TwipsToPixels(design.rect.width, kDesignDotsPerInch) - border,
-                             dotsPerInch, kDesignDotsPerInch),
-                      MulDiv(TwipsToPixels(design.rect.height, kDesignDotsPerInch) - border,
-                             dotsPerInch, kDesignDotsPerInch)};
+        RegisterClassExW(&pictureBox);
     }
+    HWND picture = CreateWindowExW(WS_EX_CLIENTEDGE, kPictureBoxClass, L"",
+                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0, 0, 0, 0,
+                                   parent, nullptr, instance, nullptr);
+    auto* data = new PictureBoxData{instance, design.picture, nullptr};
     SetWindowLongPtrW(picture, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(data));
     return picture;
+}
+
+void SetPictureDensity(HWND pictureBox, int dotsPerInch) {
+    auto* data = reinterpret_cast<PictureBoxData*>(GetWindowLongPtrW(pictureBox, GWLP_USERDATA));
+    DeleteObject(data->bitmap);
+    data->bitmap = LoadPicture(data->instance, data->picture, dotsPerInch);
+    InvalidateRect(pictureBox, nullptr, FALSE);
 }
 
 }  // namespace kelvaro::win32

@@ -13,14 +13,16 @@ inline COLORREF ColourRef(Rgb rgb) {
     return RGB(rgb.Red(), rgb.Green(), rgb.Blue());
 }
 
-// A label: a static text control that draws itself transparent over the form's
-// background, wrapped within its width, and draws no line that its height
-// would cut. `design` must outlive the label.
-HWND CreateLabel(HWND parent, const ControlDesign& design, RECT box);
+// A label: a static text control that draws itself over the brush and in the
+// colours its parent gives in WM_CTLCOLORSTATIC, wrapped within its width, and
+// draws no line that its height would cut.
+HWND CreateLabel(HWND parent, const ControlDesign& design);
 
 // A picture box with a sunken border, in the focus order, showing the picture
-// at its top-left, rendered for the screen's density.
-HWND CreatePictureBox(HWND parent, HINSTANCE instance, const ControlDesign& design, RECT box,
-                      int dotsPerInch);
+// scaled to fill the inside of its border.
+HWND CreatePictureBox(HWND parent, HINSTANCE instance, const ControlDesign& design);
+
+// Shows the picture rendered for the screen's density.
+void SetPictureDensity(HWND pictureBox, int dotsPerInch);
 
 }  // namespace kelvaro::win32

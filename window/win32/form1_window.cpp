@@ -1,5 +1,7 @@
 #include "window/win32/form1_window.h"
 
+#include <oleacc.h>
+
 #include "window/win32/controls.h"
 #include "window/win32/resource_ids.h"
 #include "window/win32/utf16.h"
@@ -42,17 +44,52 @@ DWORD TextBoxStyle(const ControlDesign& design) {
     return style;
 }
 
-int ScreenDotsPerInch() {
+// Windows 10's question for the frame size at a new density, which the
+// headers show only to programs that require Windows 10.
+constexpr UINT kGetDpiScaledSize = 0x02E4;
+
+// Functions of Windows 10 that are looked up, so that the program still
+// starts on older Windows.
+template <class Function>
+Function User32Function(const char* name) {
+    const FARPROC address = GetProcAddress(GetModuleHandleW(L"user32.dll"), name);
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
+}
+
+// The density of the window's screen; the system's where Windows knows no
+// other.
+int DotsPerInch(HWND window) {
+    static const auto getDpiForWindow = User32Function<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+    if (window != nullptr && getDpiForWindow != nullptr) {
+        return static_cast<int>(getDpiForWindow(window));
+    }
     HDC screen = GetDC(nullptr);
     const int dotsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
     return dotsPerInch;
 }
 
+// The label that names a control for screen readers: the design's own, or
+// none.
+const ControlDesign* NamingLabel(const ControlDesign& design) {
+    return design.namedBy ? &Design(*design.namedBy) : nullptr;
+}
+
+bool NamesAControl(const ControlDesign& label) {
+    for (const ControlDesign& design : kForm1.controls) {
+        if (design.namedBy == label.id) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 Form1Window::Form1Window(HINSTANCE instance)
-    : instance_(instance), dotsPerInch_(ScreenDotsPerInch()) {
+    : instance_(instance), dotsPerInch_(DotsPerInch(nullptr)) {
+    // The class holds no brush: the window paints its background itself with
+    // a brush it owns, so nothing outlives it.
     WNDCLASSEXW form{};
     form.cbSize = sizeof form;
     form.lpfnWndProc = WindowProcedure;
@@ -60,23 +97,24 @@ Form1Window::Form1Window(HINSTANCE instance)
     form.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(KELVARO_ICON_GROUP));
     form.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(KELVARO_ICON_GROUP),
                                                  IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                 GetSystemMetrics(SM_CYSMICON), 0));
+                                                 GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    form.hbrBackground = Brush(kForm1.background);
     form.lpszClassName = kFormClass;
     RegisterClassExW(&form);
 
-    RECT frame{0, 0, Pixels(kForm1.clientWidth), Pixels(kForm1.clientHeight)};
-    AdjustWindowRectEx(&frame, kFormStyle, FALSE, 0);
+    const SIZE frame = FrameSize(dotsPerInch_);
     const std::vector<wchar_t> caption = ToUtf16(kForm1.caption);
     CreateWindowExW(0, kFormClass, caption.data(), kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                    frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance,
-                    this);
-    SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(Font(kForm1.defaultFont)), FALSE);
+                    frame.cx, frame.cy, nullptr, nullptr, instance, this);
     // Also as the window's own icons, which the taskbar and Alt+Tab ask for.
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(form.hIcon));
     SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(form.hIconSm));
+    // The window's own screen may be denser or sparser than the system's.
+    dotsPerInch_ = DotsPerInch(window_);
+    FitClientArea();
     CreateControls();
+    LayOut();
+    NameControls(true);
     behavior_.Load();
 }
 
@@ -84,6 +122,9 @@ Form1Window::~Form1Window() {
     if (IsWindow(window_)) {
         DestroyWindow(window_);
     }
+    // Fails while another window of the class lives, which is harmless: the
+    // class holds nothing of this one.
+    UnregisterClassW(kFormClass, instance_);
     for (const FontEntry& entry : fonts_) {
         DeleteObject(entry.font);
     }
@@ -93,51 +134,144 @@ Form1Window::~Form1Window() {
 }
 
 void Form1Window::CreateControls() {
+    // Creation order is the z-order, and the focus follows it among the
+    // controls that take the focus. Screen readers name an edit after the
+    // label just before it, so such a label is created right before the
+    // control it names; the other labels keep their place in the table.
     for (const ControlDesign& design : kForm1.controls) {
-        HWND control = CreateControl(design);
-        controls_[static_cast<std::size_t>(design.id)] = control;
-        SetWindowLongPtrW(control, GWLP_ID, ControlIdentifier(design.id));
-        const FontStyle& font = design.font ? *design.font : kForm1.defaultFont;
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(Font(font)), FALSE);
-    }
-    // Every other kind of control lies above the labels. The focus follows the
-    // order of the others, which this keeps.
-    for (const ControlDesign& design : kForm1.controls) {
-        if (!TakesFocus(design.kind)) {
-            SetWindowPos(Control(design.id), HWND_BOTTOM, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        if (design.kind == ControlKind::Label && NamesAControl(design)) {
+            continue;
         }
+        if (const ControlDesign* label = NamingLabel(design)) {
+            controls_[static_cast<std::size_t>(label->id)] = CreateControl(*label);
+        }
+        controls_[static_cast<std::size_t>(design.id)] = CreateControl(design);
     }
 }
 
 HWND Form1Window::CreateControl(const ControlDesign& design) {
-    const PixelRect pixels = ToPixels(design.rect, dotsPerInch_);
-    const RECT box{pixels.left, pixels.top, pixels.Right(), pixels.Bottom()};
+    // LayOut places and sizes them.
     const std::vector<wchar_t> text = ToUtf16(design.text);
     HWND control = nullptr;
     switch (design.kind) {
         case ControlKind::Label:
-            control = CreateLabel(window_, design, box);
+            control = CreateLabel(window_, design);
             SetWindowTextW(control, text.data());
-            return control;
+            break;
         case ControlKind::PictureBox:
-            return CreatePictureBox(window_, instance_, design, box, dotsPerInch_);
+            control = CreatePictureBox(window_, instance_, design);
+            break;
         case ControlKind::TextBox:
             control = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", text.data(), TextBoxStyle(design),
-                                      box.left, box.top, box.right - box.left, box.bottom - box.top,
-                                      window_, nullptr, instance_, nullptr);
+                                      0, 0, 0, 0, window_, nullptr, instance_, nullptr);
             break;
         case ControlKind::PushButton:
             // A plain push button: neither the default nor the cancel button.
             control = CreateWindowExW(
                 0, L"BUTTON", text.data(),
-                WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | BS_PUSHBUTTON, box.left,
-                box.top, box.right - box.left, box.bottom - box.top, window_, nullptr, instance_,
-                nullptr);
+                WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | BS_PUSHBUTTON, 0, 0, 0, 0,
+                window_, nullptr, instance_, nullptr);
             break;
     }
-    SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&design));
+    SetWindowLongPtrW(control, GWLP_ID, ControlIdentifier(design.id));
     return control;
+}
+
+void Form1Window::LayOut() {
+    const std::vector<FontEntry> previousFonts = std::move(fonts_);
+    fonts_.clear();
+    SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(Font(kForm1.defaultFont)), FALSE);
+    for (const ControlDesign& design : kForm1.controls) {
+        HWND control = Control(design.id);
+        const PixelRect box = ToPixels(design.rect, dotsPerInch_);
+        SetWindowPos(control, nullptr, box.left, box.top, box.width, box.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        const FontStyle& font = design.font ? *design.font : kForm1.defaultFont;
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(Font(font)), TRUE);
+        if (design.kind == ControlKind::PictureBox) {
+            SetPictureDensity(control, dotsPerInch_);
+        }
+    }
+    CutLabelsUnderControls();
+    for (const FontEntry& entry : previousFonts) {
+        DeleteObject(entry.font);
+    }
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+// Text boxes, push buttons and the picture box lie above the labels. Since a
+// label may come before them in the z-order, it is cut where they overlap it.
+void Form1Window::CutLabelsUnderControls() {
+    for (const ControlDesign& label : kForm1.controls) {
+        if (label.kind != ControlKind::Label) {
+            continue;
+        }
+        const PixelRect labelBox = ToPixels(label.rect, dotsPerInch_);
+        HRGN region = CreateRectRgn(0, 0, labelBox.width, labelBox.height);
+        for (const ControlDesign& above : kForm1.controls) {
+            if (above.kind == ControlKind::Label) {
+                continue;
+            }
+            const PixelRect box = ToPixels(above.rect, dotsPerInch_);
+            HRGN cut = CreateRectRgn(box.left - labelBox.left, box.top - labelBox.top,
+                                     box.Right() - labelBox.left, box.Bottom() - labelBox.top);
+            CombineRgn(region, region, cut, RGN_DIFF);
+            DeleteObject(cut);
+        }
+        // The window owns the region from here on.
+        SetWindowRgn(Control(label.id), region, TRUE);
+    }
+}
+
+// The names the design gives the controls, as Microsoft Active Accessibility
+// annotations, which screen readers ask for before any name of the control's
+// own; taken away again before the controls go. Without COM the edits keep
+// the names of their labels.
+void Form1Window::NameControls(bool name) {
+    IAccPropServices* services = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IAccPropServices, reinterpret_cast<void**>(&services)))) {
+        return;
+    }
+    MSAAPROPID property = PROPID_ACC_NAME;
+    for (const ControlDesign& design : kForm1.controls) {
+        if (design.accessibleName.empty()) {
+            continue;
+        }
+        const auto object = static_cast<DWORD>(OBJID_CLIENT);
+        if (name) {
+            services->SetHwndPropStr(Control(design.id), object, CHILDID_SELF, property,
+                                     ToUtf16(design.accessibleName).data());
+        } else {
+            services->ClearHwndProps(Control(design.id), object, CHILDID_SELF, &property, 1);
+        }
+    }
+    services->Release();
+}
+
+// Sizes the frame so that the client area has its size in twips, whatever
+// the frame's own metrics at the density.
+void Form1Window::FitClientArea() {
+    RECT frame;
+    RECT client;
+    GetWindowRect(window_, &frame);
+    GetClientRect(window_, &client);
+    const int width = frame.right - frame.left + Pixels(kForm1.clientWidth) - client.right;
+    const int height = frame.bottom - frame.top + Pixels(kForm1.clientHeight) - client.bottom;
+    SetWindowPos(window_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+SIZE Form1Window::FrameSize(int dotsPerInch) const {
+    static const auto adjustForDpi =
+        User32Function<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+    RECT frame{0, 0, TwipsToPixels(kForm1.clientWidth, dotsPerInch),
+               TwipsToPixels(kForm1.clientHeight, dotsPerInch)};
+    if (adjustForDpi != nullptr) {
+        adjustForDpi(&frame, kFormStyle, FALSE, 0, static_cast<UINT>(dotsPerInch));
+    } else {
+        AdjustWindowRectEx(&frame, kFormStyle, FALSE, 0);
+    }
+    return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
 HFONT Form1Window::Font(const FontStyle& style) {
@@ -217,10 +351,33 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 }
             }
             return 0;
+        case WM_ERASEBKGND: {
+            RECT client;
+            GetClientRect(window_, &client);
+            FillRect(reinterpret_cast<HDC>(wParam), &client, Brush(kForm1.background));
+            return 1;
+        }
         case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORSTATIC:  // a read-only edit asks this
+        case WM_CTLCOLORSTATIC:  // labels, and a read-only edit
             return ControlColours(message, reinterpret_cast<HDC>(wParam),
                                   reinterpret_cast<HWND>(lParam));
+        case kGetDpiScaledSize: {
+            // The frame that gives the client area its size in twips.
+            *reinterpret_cast<SIZE*>(lParam) = FrameSize(static_cast<int>(wParam));
+            return TRUE;
+        }
+        case WM_DPICHANGED: {
+            // Moved to a screen of another density: laid out again from twips,
+            // in the frame Windows suggests.
+            dotsPerInch_ = HIWORD(wParam);
+            const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                         suggested->right - suggested->left, suggested->bottom - suggested->top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            FitClientArea();
+            LayOut();
+            return 0;
+        }
         case WM_ACTIVATE:
             // Like a dialog: the focus returns where it was when the window
             // is activated again.
@@ -231,6 +388,7 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         case WM_DESTROY:
+            NameControls(false);
             behavior_.Closed();
             return 0;
         default:
@@ -238,16 +396,23 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+// The design's colours of the control, found by its identifier; a label shows
+// the form's background.
 LRESULT Form1Window::ControlColours(UINT message, HDC context, HWND control) {
-    const auto* design =
-        reinterpret_cast<const ControlDesign*>(GetWindowLongPtrW(control, GWLP_USERDATA));
-    if (design == nullptr || (!design->textColour && !design->backColour)) {
+    const int index = GetDlgCtrlID(control) - kFirstControlId;
+    if (index < 0 || index >= static_cast<int>(kControlCount)) {
         return DefWindowProcW(window_, message, reinterpret_cast<WPARAM>(context),
                               reinterpret_cast<LPARAM>(control));
     }
-    SetTextColor(context, design->textColour ? ColourRef(*design->textColour)
-                                             : GetSysColor(COLOR_WINDOWTEXT));
-    const Rgb back = design->backColour.value_or(Rgb{0xFFFFFF});
+    const ControlDesign& design = kForm1.controls[static_cast<std::size_t>(index)];
+    const bool label = design.kind == ControlKind::Label;
+    if (!label && !design.textColour && !design.backColour) {
+        return DefWindowProcW(window_, message, reinterpret_cast<WPARAM>(context),
+                              reinterpret_cast<LPARAM>(control));
+    }
+    SetTextColor(context,
+                 design.textColour ? ColourRef(*design.textColour) : GetSysColor(COLOR_WINDOWTEXT));
+    const Rgb back = label ? kForm1.background : design.backColour.value_or(Rgb{0xFFFFFF});
     SetBkColor(context, ColourRef(back));
     return reinterpret_cast<LRESULT>(Brush(back));
 }

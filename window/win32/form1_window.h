@@ -15,7 +15,7 @@ namespace kelvaro::win32 {
 
 class Form1Window : private Form1FrontEnd {
   public:
-    // Builds the window at the screen's density and runs its load step.
+    // Builds the window at its screen's density and runs its load step.
     explicit Form1Window(HINSTANCE instance);
     ~Form1Window() override;
     Form1Window(const Form1Window&) = delete;
@@ -35,6 +35,12 @@ class Form1Window : private Form1FrontEnd {
     LRESULT ControlColours(UINT message, HDC context, HWND control);
     void CreateControls();
     HWND CreateControl(const ControlDesign& design);
+    // Places and sizes the controls, and gives them fonts, for dotsPerInch_.
+    void LayOut();
+    void CutLabelsUnderControls();
+    void NameControls(bool name);
+    SIZE FrameSize(int dotsPerInch) const;
+    void FitClientArea();
     HFONT Font(const FontStyle& style);
     HBRUSH Brush(Rgb colour);
     int Pixels(int twips) const { return TwipsToPixels(twips, dotsPerInch_); }
@@ -59,6 +65,7 @@ class Form1Window : private Form1FrontEnd {
     int dotsPerInch_;
     HWND window_ = nullptr;
     std::array<HWND, kControlCount> controls_{};
+    // The fonts for dotsPerInch_; replaced when the density changes.
     std::vector<FontEntry> fonts_;
     std::vector<BrushEntry> brushes_;
     HWND focusBeforeDeactivation_ = nullptr;

@@ -1,6 +1,7 @@
 #include "window/win32/kelvaro_application.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 
 #include "window/win32/form1_window.h"
 
@@ -12,14 +13,21 @@ int RunKelvaro(HINSTANCE instance, int showCommand) {
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
-    Form1Window form(instance);
-    form.Show(showCommand);
+    // COM, for the controls' accessible names.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (!form.HandleNavigation(message)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
+    {
+        Form1Window form(instance);
+        form.Show(showCommand);
+        while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+            if (!form.HandleNavigation(message)) {
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
         }
+    }
+    if (SUCCEEDED(com)) {
+        CoUninitialize();
     }
     return static_cast<int>(message.wParam);
 }

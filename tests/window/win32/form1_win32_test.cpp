@@ -1,19 +1,22 @@
 // Starts Kelvaro.exe and checks what a user and Windows see of it: the version
 // record and the icon, the window and each control, the focus, a calculation,
 // the message boxes, and the two ways the program ends.
-// Usage: form1_win32_test KELVARO.EXE DOTS_PER_INCH
+// Usage: form1_win32_test KELVARO.EXE DOTS_PER_INCH [GoogleTest options]
 #include <windows.h>
 
-#include <charconv>
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "expected_form1.h"
 #include "expected_messages.h"
+#include "named_rows.h"
 #include "wide_text.h"
 
 // The expected design and texts, and the controls' positions (kText1, …).
@@ -21,17 +24,9 @@ using namespace kelvaro::expected;
 
 namespace {
 
-int passed = 0;
-int failed = 0;
-
-void Check(bool condition, const char* what, const std::wstring& detail = L"") {
-    if (condition) {
-        ++passed;
-    } else {
-        ++failed;
-        std::printf("FAIL: %s %ls\n", what, detail.c_str());
-    }
-}
+// Given on the command line.
+std::wstring kelvaroPath;
+int dotsPerInch = 96;
 
 // The windows belong to another process: GetWindowText and SetWindowText
 // would not reach a control's text there, so the messages are sent.
@@ -44,12 +39,6 @@ std::wstring WindowText(HWND window) {
 
 void SetText(HWND window, const wchar_t* text) {
     SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-}
-
-std::wstring Number(long value) {
-    char digits[24];
-    const auto written = std::to_chars(digits, digits + sizeof digits, value);
-    return std::wstring(digits, written.ptr);
 }
 
 std::wstring ClassOf(HWND window) {
@@ -92,8 +81,7 @@ class Program {
         std::wstring command = L"\"" + path + L"\"";
         if (!CreateProcessW(path.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                             nullptr, &startup, &process_)) {
-            std::printf("FAIL: cannot start the program (%lu)\n", GetLastError());
-            std::exit(2);
+            return;
         }
         WaitForInputIdle(process_.hProcess, 10000);
         // The first start in a new Wine prefix is slow.
@@ -103,20 +91,21 @@ class Program {
                 Sleep(20);
             }
         }
-        if (window_ == nullptr) {
-            std::printf("FAIL: no window\n");
-            TerminateProcess(process_.hProcess, 1);
-            std::exit(2);
-        }
     }
     ~Program() {
+        if (process_.hProcess == nullptr) {
+            return;
+        }
         if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
             TerminateProcess(process_.hProcess, 1);
         }
         CloseHandle(process_.hThread);
         CloseHandle(process_.hProcess);
     }
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
 
+    // Null when the program did not start or showed no window.
     HWND Window() const { return window_; }
     HWND Control(int index) const { return GetDlgItem(window_, 100 + index); }
     DWORD Thread() const { return process_.dwThreadId; }
@@ -183,25 +172,37 @@ std::wstring VersionString(const std::vector<BYTE>& record, const wchar_t* name)
     return value;
 }
 
-void CheckVersionRecord(const std::wstring& path) {
+#pragma pack(push, 2)
+struct GroupIconEntry {
+    BYTE width, height, colours, reserved;
+    WORD planes, bits;
+    DWORD bytes;
+    WORD id;
+};
+#pragma pack(pop)
+
+TEST(KelvaroExe, CarriesItsVersionRecord) {
     DWORD ignored = 0;
-    std::vector<BYTE> record(GetFileVersionInfoSizeW(path.c_str(), &ignored));
-    Check(!record.empty() && GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(record.size()),
-                                                 record.data()),
-          "version record");
+    std::vector<BYTE> record(GetFileVersionInfoSizeW(kelvaroPath.c_str(), &ignored));
+    ASSERT_FALSE(record.empty());
+    ASSERT_TRUE(GetFileVersionInfoW(kelvaroPath.c_str(), 0, static_cast<DWORD>(record.size()),
+                                    record.data()));
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     VerQueryValueW(record.data(), L"\\", reinterpret_cast<void**>(&fixed), &length);
-    Check(fixed != nullptr && fixed->dwFileVersionMS == 0x00010000 && fixed->dwFileVersionLS == 0 &&
-              fixed->dwProductVersionMS == 0x00010000 && fixed->dwProductVersionLS == 0,
-          "version 1.0.0.0");
-    Check(fixed != nullptr && fixed->dwFileType == VFT_APP, "file type: application");
-    Check(fixed != nullptr && fixed->dwFileOS == VOS__WINDOWS32, "file OS: 32-bit Windows");
+    ASSERT_NE(fixed, nullptr);
+    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
+    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
+    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
+    EXPECT_EQ(fixed->dwProductVersionLS, 0u);
+    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+    EXPECT_EQ(fixed->dwFileOS, static_cast<DWORD>(VOS__WINDOWS32));
     WORD* translation = nullptr;
     VerQueryValueW(record.data(), L"\\VarFileInfo\\Translation",
                    reinterpret_cast<void**>(&translation), &length);
-    Check(translation != nullptr && translation[0] == 0x0804 && translation[1] == 1200,
-          "translation 0x0804, 1200");
+    ASSERT_NE(translation, nullptr);
+    EXPECT_EQ(translation[0], 0x0804);
+    EXPECT_EQ(translation[1], 1200);
     const struct {
         const wchar_t* name;
         const wchar_t* text;
@@ -214,211 +215,205 @@ void CheckVersionRecord(const std::wstring& path) {
         {L"ProductVersion", L"1.00"},
     };
     for (const auto& field : fields) {
-        Check(VersionString(record, field.name) == field.text, "version field",
-              std::wstring(field.name) + L" = " + VersionString(record, field.name));
+        EXPECT_EQ(VersionString(record, field.name), field.text) << field.name;
     }
 }
 
-#pragma pack(push, 2)
-struct GroupIconEntry {
-    BYTE width, height, colours, reserved;
-    WORD planes, bits;
-    DWORD bytes;
-    WORD id;
-};
-#pragma pack(pop)
-
-void CheckIcon(const std::wstring& path) {
-    HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+TEST(KelvaroExe, CarriesItsIcon) {
+    HMODULE module = LoadLibraryExW(kelvaroPath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module, nullptr);
     HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(14));
-    Check(group != nullptr, "icon group 1");
-    if (group == nullptr) {
-        return;
-    }
+    ASSERT_NE(group, nullptr) << "icon group 1";
     const auto* header = static_cast<const WORD*>(LockResource(LoadResource(module, group)));
-    Check(header[2] == 6, "six icon images");
+    EXPECT_EQ(header[2], 6) << "six icon images";
     const auto* entries = reinterpret_cast<const GroupIconEntry*>(header + 3);
     const int expected[6][2] = {{16, 4}, {16, 8}, {16, 32}, {32, 4}, {32, 8}, {32, 32}};
     for (int i = 0; i < header[2] && i < 6; ++i) {
-        Check(entries[i].id == 30001 + i, "icon image id", Number(entries[i].id));
-        Check(entries[i].width == expected[i][0] && entries[i].bits == expected[i][1],
-              "icon image size and depth", Number(entries[i].id));
-        Check(
-            FindResourceW(module, MAKEINTRESOURCEW(entries[i].id), MAKEINTRESOURCEW(3)) != nullptr,
-            "icon image resource", Number(entries[i].id));
+        EXPECT_EQ(entries[i].id, 30001 + i);
+        EXPECT_EQ(entries[i].width, expected[i][0]) << "image " << entries[i].id;
+        EXPECT_EQ(entries[i].bits, expected[i][1]) << "image " << entries[i].id;
+        EXPECT_NE(FindResourceW(module, MAKEINTRESOURCEW(entries[i].id), MAKEINTRESOURCEW(3)),
+                  nullptr)
+            << "image " << entries[i].id;
     }
     FreeLibrary(module);
 }
 
-void CheckWindow(const Program& program, int dotsPerInch) {
-    HWND window = program.Window();
-    Check(WindowText(window) == Wide(kCaption), "caption", WindowText(window));
+// One running program for the tests of the open window, in their order here:
+// the focus is checked before anything can move it.
+class RunningKelvaro : public testing::Test {
+  protected:
+    static void SetUpTestSuite() { program_ = std::make_unique<Program>(kelvaroPath); }
+    static void TearDownTestSuite() { program_.reset(); }
+    void SetUp() override {
+        ASSERT_NE(program_->Window(), nullptr) << "Kelvaro.exe shows no window";
+    }
+
+    static Program& program() { return *program_; }
+    static HWND ControlWindow(Index index) { return program_->Control(index); }
+    static void Type(const wchar_t* voltage, const wchar_t* current, const wchar_t* angle) {
+        SetText(ControlWindow(kText1), voltage);
+        SetText(ControlWindow(kText2), current);
+        SetText(ControlWindow(kText3), angle);
+    }
+
+  private:
+    static std::unique_ptr<Program> program_;
+};
+std::unique_ptr<Program> RunningKelvaro::program_;
+
+TEST_F(RunningKelvaro, FocusStartsOnPicture1AndTabFollowsTheDesign) {
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    GetGUIThreadInfo(program().Thread(), &thread);
+    const auto& order = kTabOrder;
+    EXPECT_EQ(thread.hwndFocus, ControlWindow(order[0])) << kControls[order[0]].name;
+    for (std::size_t i = 1; i <= std::size(order); ++i) {
+        const Index next = order[i % std::size(order)];
+        EXPECT_EQ(GetNextDlgTabItem(program().Window(), ControlWindow(order[i - 1]), FALSE),
+                  ControlWindow(next))
+            << "Tab from " << kControls[order[i - 1]].name << " to " << kControls[next].name;
+    }
+}
+
+TEST_F(RunningKelvaro, WindowIsFixedCentredAndCaptioned) {
+    HWND window = program().Window();
+    EXPECT_EQ(WindowText(window), Wide(kCaption));
     RECT client;
     GetClientRect(window, &client);
-    Check(client.right == MulDiv(kClientWidth, dotsPerInch, 1440) &&
-              client.bottom == MulDiv(kClientHeight, dotsPerInch, 1440),
-          "client area", Number(client.right) + L"x" + Number(client.bottom));
+    EXPECT_EQ(client.right, MulDiv(kClientWidth, dotsPerInch, 1440));
+    EXPECT_EQ(client.bottom, MulDiv(kClientHeight, dotsPerInch, 1440));
     const LONG style = GetWindowLongW(window, GWL_STYLE);
-    Check((style & WS_CAPTION) == WS_CAPTION && (style & WS_SYSMENU), "caption and window menu");
-    Check(!(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)),
-          "fixed border, no minimise or maximise button");
+    EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
+    EXPECT_TRUE(style & WS_SYSMENU) << "window menu";
+    EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX))
+        << "fixed border, no minimise or maximise button";
     RECT frame, workArea;
     GetWindowRect(window, &frame);
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
-    Check(std::abs((frame.left + frame.right) - (workArea.left + workArea.right)) <= 1 &&
-              std::abs((frame.top + frame.bottom) - (workArea.top + workArea.bottom)) <= 1,
-          "centred on the screen");
+    EXPECT_LE(std::abs((frame.left + frame.right) - (workArea.left + workArea.right)), 1);
+    EXPECT_LE(std::abs((frame.top + frame.bottom) - (workArea.top + workArea.bottom)), 1);
 }
 
-void CheckControls(const Program& program, int dotsPerInch) {
-    for (int i = 0; i < static_cast<int>(std::size(kControls)); ++i) {
-        const Control& expected = kControls[i];
-        const std::wstring name = Wide(expected.name);
-        HWND control = program.Control(i);
-        Check(control != nullptr, "control exists", name);
-        if (control == nullptr) {
-            continue;
-        }
-        Check(ClassOf(control) == WindowClass(expected.kind), "class",
-              name + L" " + ClassOf(control));
-        Check(WindowText(control) == Wide(expected.text), "text",
-              name + L" " + WindowText(control));
-        RECT box;
-        GetWindowRect(control, &box);
-        MapWindowPoints(HWND_DESKTOP, program.Window(), reinterpret_cast<POINT*>(&box), 2);
-        const auto pixels = [dotsPerInch](int twips) { return MulDiv(twips, dotsPerInch, 1440); };
-        const Place& place = expected.place;
-        Check(box.left == pixels(place.left) && box.top == pixels(place.top) &&
-                  box.right == pixels(place.left + place.width) &&
-                  box.bottom == pixels(place.top + place.height),
-              "rectangle", name);
-        const LONG style = GetWindowLongW(control, GWL_STYLE);
-        if (expected.kind == Kind::TextBox) {
-            Check((style & (ES_LEFT | ES_CENTER | ES_RIGHT)) == EditAlignment(expected.alignment),
-                  "alignment", name);
-            Check(((style & ES_READONLY) != 0) == expected.readOnly, "read-only or not", name);
-        }
-        if (expected.kind == Kind::Button) {
-            Check((style & BS_TYPEMASK) == BS_PUSHBUTTON, "plain push button", name);
-        }
+class EachControl : public RunningKelvaro, public testing::WithParamInterface<Index> {};
+
+TEST_P(EachControl, StandsAsDesigned) {
+    const Control& expected = kControls[GetParam()];
+    HWND control = ControlWindow(GetParam());
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(ClassOf(control), WindowClass(expected.kind));
+    EXPECT_EQ(WindowText(control), Wide(expected.text));
+    RECT box;
+    GetWindowRect(control, &box);
+    MapWindowPoints(HWND_DESKTOP, program().Window(), reinterpret_cast<POINT*>(&box), 2);
+    const auto pixels = [](int twips) { return MulDiv(twips, dotsPerInch, 1440); };
+    const Place& place = expected.place;
+    EXPECT_EQ(box.left, pixels(place.left));
+    EXPECT_EQ(box.top, pixels(place.top));
+    EXPECT_EQ(box.right, pixels(place.left + place.width));
+    EXPECT_EQ(box.bottom, pixels(place.top + place.height));
+    const LONG style = GetWindowLongW(control, GWL_STYLE);
+    if (expected.kind == Kind::TextBox) {
+        EXPECT_EQ(style & (ES_LEFT | ES_CENTER | ES_RIGHT), EditAlignment(expected.alignment));
+        EXPECT_EQ((style & ES_READONLY) != 0, expected.readOnly);
+    }
+    if (expected.kind == Kind::Button) {
+        EXPECT_EQ(style & BS_TYPEMASK, BS_PUSHBUTTON) << "a plain push button";
     }
 }
 
-void CheckFocus(const Program& program) {
-    GUITHREADINFO thread{};
-    thread.cbSize = sizeof thread;
-    GetGUIThreadInfo(program.Thread(), &thread);
-    const auto& order = kTabOrder;
-    Check(thread.hwndFocus == program.Control(order[0]), "focus starts on",
-          Wide(kControls[order[0]].name));
-    for (std::size_t i = 1; i <= std::size(order); ++i) {
-        const Index next = order[i % std::size(order)];
-        Check(GetNextDlgTabItem(program.Window(), program.Control(order[i - 1]), FALSE) ==
-                  program.Control(next),
-              "Tab order", Wide(kControls[next].name));
+INSTANTIATE_TEST_SUITE_P(Form1, EachControl, testing::Range(kLabel1, Index(kLabel11 + 1)),
+                         [](const testing::TestParamInfo<Index>& info) {
+                             return std::string(kControls[info.param].name);
+                         });
+
+TEST_F(RunningKelvaro, CalculateShowsResultsAndRewritesTheInputs) {
+    Type(L"220", L" 10A", L"3e1");
+    SendMessageW(ControlWindow(kCommand1), BM_CLICK, 0, 0);
+    EXPECT_EQ(WindowText(ControlWindow(kLabel11)), L"0.87");
+    EXPECT_EQ(WindowText(ControlWindow(kText4)), L"3300.00");
+    EXPECT_EQ(WindowText(ControlWindow(kText1)), L"220");
+    EXPECT_EQ(WindowText(ControlWindow(kText2)), L"10");
+    EXPECT_EQ(WindowText(ControlWindow(kText3)), L"30");
+}
+
+struct MessageRow {
+    const char* name;
+    const wchar_t* voltage;
+    const wchar_t* current;
+    const wchar_t* angle;
+    const char* message;
+};
+
+class EachMessage : public RunningKelvaro, public testing::WithParamInterface<MessageRow> {};
+
+TEST_P(EachMessage, ShowsInAModalBoxAndTakesAwayTheResult) {
+    const MessageRow& row = GetParam();
+    // First a result, which the failed command must take away.
+    Type(L"380", L"15", L"10");
+    SendMessageW(ControlWindow(kCommand1), BM_CLICK, 0, 0);
+    Type(row.voltage, row.current, row.angle);
+    HWND box = program().ClickCalculateForMessage();
+    ASSERT_NE(box, nullptr) << "no message box";
+    EXPECT_EQ(WindowText(box), Wide(kMessageTitle));
+    EXPECT_EQ(WindowText(GetDlgItem(box, 0xFFFF)), Wide(row.message));
+    int buttons = 0;
+    bool icon = false;
+    for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        buttons += ClassOf(child) == L"Button" && IsWindowVisible(child);
+        icon |= ClassOf(child) == L"Static" && IsWindowVisible(child) &&
+                (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+                SendMessageW(child, STM_GETICON, 0, 0) != 0;
     }
-}
-
-void Type(const Program& program, const wchar_t* voltage, const wchar_t* current,
-          const wchar_t* angle) {
-    SetText(program.Control(kText1), voltage);
-    SetText(program.Control(kText2), current);
-    SetText(program.Control(kText3), angle);
-}
-
-void CheckCalculation(const Program& program) {
-    Type(program, L"220", L" 10A", L"3e1");
-    SendMessageW(program.Control(kCommand1), BM_CLICK, 0, 0);
-    Check(WindowText(program.Control(kLabel11)) == L"0.87", "power factor",
-          WindowText(program.Control(kLabel11)));
-    Check(WindowText(program.Control(kText4)) == L"3300.00", "power",
-          WindowText(program.Control(kText4)));
-    Check(WindowText(program.Control(kText1)) == L"220" &&
-              WindowText(program.Control(kText2)) == L"10" &&
-              WindowText(program.Control(kText3)) == L"30",
-          "inputs rewritten");
-}
-
-void CheckMessages(Program& program) {
-    const struct {
-        const wchar_t* voltage;
-        const wchar_t* current;
-        const wchar_t* angle;
-        const char* message;
-    } cases[] = {
-        {L"", L"15", L"10", kMissingInput},
-        {L"-1", L"99999", L"10", kBadVoltage},
-        {L"380", L"10000.01", L"10", kBadCurrent},
-        {L"380", L"15", L"90.001", kBadAngle},
-    };
-    for (const auto& each : cases) {
-        // First a result, which the failed command must take away.
-        Type(program, L"380", L"15", L"10");
-        SendMessageW(program.Control(kCommand1), BM_CLICK, 0, 0);
-        Type(program, each.voltage, each.current, each.angle);
-        HWND box = program.ClickCalculateForMessage();
-        const std::wstring message = Wide(each.message);
-        Check(box != nullptr, "message box", message);
-        if (box == nullptr) {
-            continue;
-        }
-        Check(WindowText(box) == Wide(kMessageTitle), "message box title", WindowText(box));
-        Check(WindowText(GetDlgItem(box, 0xFFFF)) == message, "message text",
-              WindowText(GetDlgItem(box, 0xFFFF)));
-        int buttons = 0;
-        bool icon = false;
-        for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
-             child = GetWindow(child, GW_HWNDNEXT)) {
-            buttons += ClassOf(child) == L"Button" && IsWindowVisible(child);
-            icon |= ClassOf(child) == L"Static" && IsWindowVisible(child) &&
-                    (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
-                    SendMessageW(child, STM_GETICON, 0, 0) != 0;
-        }
-        Check(buttons == 1 && GetDlgItem(box, IDOK) != nullptr, "one OK button");
-        Check(!icon, "no icon");
-        Check(!IsWindowEnabled(program.Window()), "the window is inert while the box is up");
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-        for (int tries = 0; tries < 250 && IsWindow(box); ++tries) {
-            Sleep(20);
-        }
-        Check(WindowText(program.Control(kLabel11)).empty() &&
-                  WindowText(program.Control(kText4)).empty(),
-              "outputs emptied", message);
-        Check(WindowText(program.Control(kText1)) == each.voltage &&
-                  WindowText(program.Control(kText2)) == each.current &&
-                  WindowText(program.Control(kText3)) == each.angle,
-              "inputs kept", message);
+    EXPECT_EQ(buttons, 1);
+    EXPECT_NE(GetDlgItem(box, IDOK), nullptr) << "an OK button";
+    EXPECT_FALSE(icon);
+    EXPECT_FALSE(IsWindowEnabled(program().Window())) << "the window is inert while the box is up";
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    for (int tries = 0; tries < 250 && IsWindow(box); ++tries) {
+        Sleep(20);
     }
+    EXPECT_EQ(WindowText(ControlWindow(kLabel11)), L"");
+    EXPECT_EQ(WindowText(ControlWindow(kText4)), L"");
+    EXPECT_EQ(WindowText(ControlWindow(kText1)), row.voltage);
+    EXPECT_EQ(WindowText(ControlWindow(kText2)), row.current);
+    EXPECT_EQ(WindowText(ControlWindow(kText3)), row.angle);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Checks, EachMessage,
+    testing::Values(MessageRow{"MissingInput", L"", L"15", L"10", kMissingInput},
+                    MessageRow{"BadVoltage", L"-1", L"99999", L"10", kBadVoltage},
+                    MessageRow{"BadCurrent", L"380", L"10000.01", L"10", kBadCurrent},
+                    MessageRow{"BadAngle", L"380", L"15", L"90.001", kBadAngle}),
+    RowName{});
+
+// Each way out ends a program of its own, with status 0.
+TEST(KelvaroEnds, OnExit) {
+    Program program(kelvaroPath);
+    ASSERT_NE(program.Window(), nullptr);
+    PostMessageW(program.Control(kCommand2), BM_CLICK, 0, 0);
+    EXPECT_EQ(program.WaitForEnd(), 0);
+}
+
+TEST(KelvaroEnds, OnClose) {
+    Program program(kelvaroPath);
+    ASSERT_NE(program.Window(), nullptr);
+    PostMessageW(program.Window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForEnd(), 0);
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    testing::InitGoogleTest(&argc, argv);
     if (argc != 3) {
-        std::printf("usage: form1_win32_test KELVARO.EXE DOTS_PER_INCH\n");
+        std::fputs("usage: form1_win32_test KELVARO.EXE DOTS_PER_INCH [GoogleTest options]\n",
+                   stderr);
         return 2;
     }
-    const std::wstring path = argv[1];
-    const std::string dpiText(argv[2], argv[2] + std::wcslen(argv[2]));
-    int dotsPerInch = 0;
-    std::from_chars(dpiText.data(), dpiText.data() + dpiText.size(), dotsPerInch);
-    CheckVersionRecord(path);
-    CheckIcon(path);
-    {
-        Program program(path);
-        CheckWindow(program, dotsPerInch);
-        CheckControls(program, dotsPerInch);
-        CheckFocus(program);
-        CheckCalculation(program);
-        CheckMessages(program);
-        PostMessageW(program.Control(kCommand2), BM_CLICK, 0, 0);
-        Check(program.WaitForEnd() == 0, "Exit ends the program with status 0");
-    }
-    {
-        Program program(path);
-        PostMessageW(program.Window(), WM_CLOSE, 0, 0);
-        Check(program.WaitForEnd() == 0, "WM_CLOSE ends the program with status 0");
-    }
-    std::printf("%d passed, %d failed\n", passed, failed);
-    return failed == 0 ? 0 : 1;
+    kelvaroPath = argv[1];
+    dotsPerInch = static_cast<int>(std::wcstol(argv[2], nullptr, 10));
+    return RUN_ALL_TESTS();
 }

@@ -22,7 +22,7 @@ def main():
     # A Wine prefix of the window tests' own: a Wine desktop first started by a
     # program without a display (the console tests) would show no windows.
     cache = os.environ.get("XDG_CACHE_HOME", os.path.expanduser("~/.cache"))
-    prefix = os.path.join(cache, "kelvaro", f"wine-window-tests-{dots_per_inch}")
+    prefix = os.path.join(cache, "kelvaro", "wine-window-tests")
     with XServer() as x:
         env = dict(x.env, KELVARO_WINE_DPI=dots_per_inch, KELVARO_WINEPREFIX=prefix)
         try:
@@ -30,8 +30,12 @@ def main():
                                     env=env, timeout=240)
         finally:
             # Whatever the test left running would hold on to its output.
-            subprocess.run(["wineserver", "-k"], env=dict(env, WINEPREFIX=prefix),
-                           capture_output=True, check=False)
+            # wine-run names the prefix after the architecture and density.
+            for architecture in ("win32", "win64"):
+                used = f"{prefix}-{architecture}-{dots_per_inch}"
+                if os.path.isdir(used):
+                    subprocess.run(["wineserver", "-k"], env=dict(env, WINEPREFIX=used),
+                                   capture_output=True, check=False)
     sys.exit(result.returncode)
 
 

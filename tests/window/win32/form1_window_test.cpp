@@ -1,0 +1,289 @@
+// Form1 built in the test's own process, where what only the window's process
+// can see is checked: the controls' fonts (a font handle means nothing in
+// another process), the banner's pixels, a change of screen density, the names
+// screen readers are given, and two windows in one process.
+// Usage: form1_window_test IGNORED DOTS_PER_INCH [GoogleTest options]
+#include <windows.h>
+
+#include <gtest/gtest.h>
+#include <oleacc.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <iterator>
+#include <memory>
+#include <string>
+
+#include "expected_form1.h"
+#include "wide_text.h"
+#include "window/win32/form1_window.h"
+
+// The expected design, and the controls' positions (kText1, …).
+using namespace kelvaro::expected;
+
+namespace {
+
+// The screen density Wine was started with.
+int startDotsPerInch = 96;
+
+int Pixels(int twips, int dotsPerInch) {
+    return (twips * dotsPerInch + 720) / 1440;
+}
+
+// A control's place at a density, in the window's client coordinates.
+RECT Expected(Index control, int dotsPerInch) {
+    const Place& place = kControls[control].place;
+    return {Pixels(place.left, dotsPerInch), Pixels(place.top, dotsPerInch),
+            Pixels(place.left + place.width, dotsPerInch),
+            Pixels(place.top + place.height, dotsPerInch)};
+}
+
+// The character height, in pixels, that a font of each size asks for at 96,
+// 120 and 144 dots per inch: points × dpi / 72, to the nearest pixel.
+struct Height {
+    double points;
+    int pixels[3];
+};
+
+constexpr Height kHeights[] = {
+    {9, {12, 15, 18}},     {10.5, {14, 18, 21}},  {12, {16, 20, 24}},
+    {14.25, {19, 24, 29}}, {21.75, {29, 36, 44}},
+};
+
+// The height for a size at a density, or 0 when the table has none.
+int PixelHeight(double points, int dotsPerInch) {
+    const int column = dotsPerInch == 96 ? 0 : dotsPerInch == 120 ? 1 : dotsPerInch == 144 ? 2 : -1;
+    for (const Height& height : kHeights) {
+        if (height.points == points && column >= 0) {
+            return height.pixels[column];
+        }
+    }
+    return 0;
+}
+
+HWND FindForm() {
+    return FindWindowW(L"KelvaroForm1", nullptr);
+}
+
+HWND ControlWindow(HWND form, Index control) {
+    return GetDlgItem(form, 100 + control);
+}
+
+RECT ControlBox(HWND form, Index control) {
+    RECT box;
+    GetWindowRect(ControlWindow(form, control), &box);
+    MapWindowPoints(HWND_DESKTOP, form, reinterpret_cast<POINT*>(&box), 2);
+    return box;
+}
+
+LOGFONTW FontOf(HWND control) {
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font,
+               &font);
+    return font;
+}
+
+std::string Describe(const RECT& box) {
+    return std::to_string(box.left) + "," + std::to_string(box.top) + " - " +
+           std::to_string(box.right) + "," + std::to_string(box.bottom);
+}
+
+// What a window paints, drawn into a bitmap of its client area's size.
+class Snapshot {
+  public:
+    Snapshot(HWND window, UINT message) {
+        GetClientRect(window, &client_);
+        HDC screen = GetDC(nullptr);
+        context_ = CreateCompatibleDC(screen);
+        bitmap_ = CreateCompatibleBitmap(screen, client_.right, client_.bottom);
+        ReleaseDC(nullptr, screen);
+        previous_ = SelectObject(context_, bitmap_);
+        HBRUSH magenta = CreateSolidBrush(RGB(0xFF, 0x00, 0xFF));
+        FillRect(context_, &client_, magenta);
+        DeleteObject(magenta);
+        SendMessageW(window, message, reinterpret_cast<WPARAM>(context_), PRF_CLIENT);
+    }
+    ~Snapshot() {
+        SelectObject(context_, previous_);
+        DeleteObject(bitmap_);
+        DeleteDC(context_);
+    }
+    Snapshot(const Snapshot&) = delete;
+    Snapshot& operator=(const Snapshot&) = delete;
+
+    int Width() const { return client_.right; }
+    int Height() const { return client_.bottom; }
+    COLORREF At(int x, int y) const { return GetPixel(context_, x, y); }
+
+  private:
+    RECT client_{};
+    HDC context_;
+    HBITMAP bitmap_;
+    HGDIOBJ previous_;
+};
+
+bool Dark(COLORREF colour) {
+    return GetRValue(colour) + GetGValue(colour) + GetBValue(colour) < 3 * 0x90;
+}
+
+// The banner's thin dark frame runs along every edge of the box's inside
+// (2 pixels of border a side): no strip of the box shows, and none is cut.
+void ExpectBannerFillsItsBox(HWND form, int dotsPerInch) {
+    const Snapshot banner(ControlWindow(form, kPicture1), WM_PRINTCLIENT);
+    const RECT box = Expected(kPicture1, dotsPerInch);
+    EXPECT_EQ(banner.Width(), box.right - box.left - 4);
+    EXPECT_EQ(banner.Height(), box.bottom - box.top - 4);
+    int lightEdgePixels = 0;
+    for (int x = 0; x < banner.Width(); ++x) {
+        lightEdgePixels += !Dark(banner.At(x, 0)) + !Dark(banner.At(x, banner.Height() - 1));
+    }
+    for (int y = 0; y < banner.Height(); ++y) {
+        lightEdgePixels += !Dark(banner.At(0, y)) + !Dark(banner.At(banner.Width() - 1, y));
+    }
+    EXPECT_EQ(lightEdgePixels, 0) << "at " << dotsPerInch << " dpi";
+    EXPECT_FALSE(Dark(banner.At(banner.Width() / 2, banner.Height() / 4)))
+        << "the banner's field inside its frame";
+}
+
+// The window laid out for the density: its client area, and every control's
+// place and font size.
+void ExpectLaidOutFor(HWND form, int dotsPerInch) {
+    RECT client;
+    GetClientRect(form, &client);
+    EXPECT_EQ(client.right, Pixels(kClientWidth, dotsPerInch));
+    EXPECT_EQ(client.bottom, Pixels(kClientHeight, dotsPerInch));
+    for (int i = 0; i < static_cast<int>(std::size(kControls)); ++i) {
+        const auto control = static_cast<Index>(i);
+        EXPECT_EQ(Describe(ControlBox(form, control)), Describe(Expected(control, dotsPerInch)))
+            << kControls[i].name << " at " << dotsPerInch << " dpi";
+        if (kControls[i].kind != Kind::Picture) {
+            EXPECT_EQ(FontOf(ControlWindow(form, control)).lfHeight,
+                      -PixelHeight(kControls[i].points, dotsPerInch))
+                << kControls[i].name << " at " << dotsPerInch << " dpi";
+        }
+    }
+}
+
+class Form1WindowTest : public testing::Test {
+  protected:
+    kelvaro::win32::Form1Window form_{GetModuleHandleW(nullptr)};
+    HWND window_ = FindForm();
+};
+
+class EachControlsFont : public Form1WindowTest, public testing::WithParamInterface<Index> {};
+
+TEST_P(EachControlsFont, IsTheFormsFaceAtItsSize) {
+    const Control& expected = kControls[GetParam()];
+    const LOGFONTW font = FontOf(ControlWindow(window_, GetParam()));
+    EXPECT_EQ(std::wstring(font.lfFaceName), Wide(kFontFamily));
+    EXPECT_EQ(font.lfCharSet, kGb2312Charset);
+    EXPECT_EQ(font.lfWeight, expected.bold ? FW_BOLD : FW_NORMAL);
+    const int height = PixelHeight(expected.points, startDotsPerInch);
+    ASSERT_NE(height, 0) << "no height written down for " << expected.points << " points at "
+                         << startDotsPerInch << " dpi";
+    EXPECT_EQ(font.lfHeight, -height);
+}
+
+// The picture box draws no text.
+constexpr Index kControlsWithText[] = {
+    kLabel1, kLabel2,   kLabel3, kLabel4, kText1,  kText2,    kText3,   kLabel5,  kLabel6,
+    kLabel7, kCommand1, kText4,  kLabel8, kLabel9, kCommand2, kLabel10, kLabel11,
+};
+
+INSTANTIATE_TEST_SUITE_P(Form1, EachControlsFont, testing::ValuesIn(kControlsWithText),
+                         [](const testing::TestParamInfo<Index>& info) {
+                             return std::string(kControls[info.param].name);
+                         });
+
+TEST_F(Form1WindowTest, BannerFillsItsBox) {
+    ExpectBannerFillsItsBox(window_, startDotsPerInch);
+}
+
+TEST_F(Form1WindowTest, LaysItselfOutAgainOnEachScreenDensity) {
+    for (const int dotsPerInch : {96, 144, 120}) {
+        RECT suggested{50, 40, 50 + 600, 40 + 450};
+        SendMessageW(window_, WM_DPICHANGED, MAKEWPARAM(dotsPerInch, dotsPerInch),
+                     reinterpret_cast<LPARAM>(&suggested));
+        RECT frame;
+        GetWindowRect(window_, &frame);
+        EXPECT_EQ(frame.left, 50);
+        EXPECT_EQ(frame.top, 40);
+        ExpectLaidOutFor(window_, dotsPerInch);
+        ExpectBannerFillsItsBox(window_, dotsPerInch);
+    }
+}
+
+// Windows' and Wine's proxies name an edit after the label just before it.
+TEST_F(Form1WindowTest, EditsAreNamedByTheirLabels) {
+    const struct {
+        Index edit;
+        Index label;
+    } edits[] = {{kText1, kLabel2}, {kText2, kLabel3}, {kText3, kLabel4}, {kText4, kLabel8}};
+    for (const auto& [edit, label] : edits) {
+        IAccessible* accessible = nullptr;
+        ASSERT_EQ(AccessibleObjectFromWindow(
+                      ControlWindow(window_, edit), static_cast<DWORD>(OBJID_CLIENT),
+                      __uuidof(IAccessible), reinterpret_cast<void**>(&accessible)),
+                  S_OK);
+        VARIANT self;
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR name = nullptr;
+        accessible->get_accName(self, &name);
+        EXPECT_EQ(std::wstring(name != nullptr ? name : L"(none)"), Wide(kControls[label].text))
+            << kControls[edit].name;
+        SysFreeString(name);
+        accessible->Release();
+    }
+}
+
+// Label8 comes before Text4 to name it, yet Text4 is drawn over it.
+TEST_F(Form1WindowTest, Text4LiesAboveLabel8) {
+    HWND label8 = ControlWindow(window_, kLabel8);
+    EXPECT_EQ(GetWindow(ControlWindow(window_, kText4), GW_HWNDPREV), label8);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(label8, region), ERROR);
+    const RECT label = ControlBox(window_, kLabel8);
+    const RECT text4 = ControlBox(window_, kText4);
+    EXPECT_FALSE(PtInRegion(region, text4.left - label.left, text4.top + 2 - label.top));
+    EXPECT_TRUE(PtInRegion(region, text4.left - 2 - label.left, text4.top + 2 - label.top));
+    DeleteObject(region);
+}
+
+BOOL CALLBACK ExpectFormBackground(HWND window, LPARAM forms) {
+    wchar_t name[32] = {};
+    GetClassNameW(window, name, 32);
+    if (std::wstring(name) == L"KelvaroForm1") {
+        ++*reinterpret_cast<int*>(forms);
+        const Snapshot background(window, WM_ERASEBKGND);
+        EXPECT_EQ(background.At(1, 1),
+                  RGB(kBackground >> 16, (kBackground >> 8) & 0xFF, kBackground & 0xFF));
+    }
+    return TRUE;
+}
+
+// The form's background brush belongs to each window alone.
+TEST(Form1WindowsInOneProcess, EachPaintsItsOwnBackground) {
+    auto first = std::make_unique<kelvaro::win32::Form1Window>(GetModuleHandleW(nullptr));
+    kelvaro::win32::Form1Window second(GetModuleHandleW(nullptr));
+    first.reset();
+    kelvaro::win32::Form1Window third(GetModuleHandleW(nullptr));
+    int forms = 0;
+    EnumThreadWindows(GetCurrentThreadId(), ExpectFormBackground, reinterpret_cast<LPARAM>(&forms));
+    EXPECT_EQ(forms, 2);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    if (argc != 3) {
+        std::fputs("usage: form1_window_test IGNORED DOTS_PER_INCH [GoogleTest options]\n", stderr);
+        return 2;
+    }
+    startDotsPerInch = static_cast<int>(std::wcstol(argv[2], nullptr, 10));
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const int status = RUN_ALL_TESTS();
+    CoUninitialize();
+    return status;
+}

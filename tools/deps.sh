@@ -42,3 +42,26 @@ require_packages() {
     apt-get update -q >&2
     apt-get install -y -q --no-install-recommends "${missing[@]}" >&2
 }
+
+# 32-bit Wine, for the tests of the 32-bit Windows build, on a machine that
+# can run i386 Linux code: i386 packages are added to dpkg's architectures and
+# Wine's 32-bit half installed, which upgrades the amd64 twins of its
+# libraries to the same versions. Elsewhere it says why not and succeeds: the
+# 32-bit tests then report themselves skipped.
+require_32bit_wine() {
+    require_packages libc6-i386 || return 1
+    if ! error=$(/lib/ld-linux.so.2 --version 2>&1 >/dev/null); then
+        echo "No 32-bit Wine: this machine cannot run i386 code (${error:-/lib/ld-linux.so.2 fails})" >&2
+        return 0
+    fi
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        if [ "$(id -u)" -ne 0 ]; then
+            echo "Kelvaro's 32-bit tests need i386 packages first:" >&2
+            echo "    sudo dpkg --add-architecture i386 && sudo apt-get update" >&2
+            return 1
+        fi
+        dpkg --add-architecture i386
+        apt-get update -q >&2
+    fi
+    require_packages wine32:i386
+}

@@ -6,10 +6,13 @@
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev fonts-arphic-uming)
 # What the test suite adds: the test frameworks, a locale source, a real X
 # server with the tools that drive and inspect it, and the tools that build and
-# check the Debian package and its desktop files.
+# check the Debian package and its desktop files; the desktops the window is
+# tried under: a Wayland compositor with Qt's Wayland platform, Qt's GTK 3
+# theme with a dark GTK theme, and Qt's own translations.
 TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev locales python3
     xvfb xauth xdotool x11-utils xclip imagemagick
-    dpkg-dev file desktop-file-utils appstream)
+    dpkg-dev file desktop-file-utils appstream
+    weston qt6-wayland qt6-gtk-platformtheme gnome-themes-extra qt6-translations-l10n)
 # The Windows build: the mingw-w64 cross compilers, and 64-bit Wine (with its
 # commands, wineserver among them, on the PATH) to run the tests of the 64-bit
 # build in Xvfb.

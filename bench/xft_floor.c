@@ -1,17 +1,17 @@
 /* The start-up floor: the least a native window of Kelvaro's size, caption
  * and fonts has to do. Opens the window, draws two of its Chinese strings
- * with Xft on every Expose and waits to be killed. */
+ * with Xft on every Expose and waits to be killed.
+ *
+ *   xft_floor CAPTION WIDTH HEIGHT */
 #include <X11/Xatom.h>
 #include <X11/Xft/Xft.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <unistd.h>
 
-enum { kWidth = 357, kHeight = 247 };
-
-static const char kCaption[] = "智能Kelvaro   [编程: Mirelle]";
 static const char kTitle[] = "自动计算功率因数和功率";
 static const char kPrompt[] = "请输入电压 U：";
 
@@ -30,7 +30,13 @@ static void DrawText(Display *dpy, XftDraw *draw, XftFont *font, unsigned short 
     XftColorFree(dpy, DefaultVisual(dpy, screen), DefaultColormap(dpy, screen), &colour);
 }
 
-int main(void) {
+int main(int argc, char **argv) {
+    if (argc != 4) {
+        fputs("usage: xft_floor CAPTION WIDTH HEIGHT\n", stderr);
+        return 2;
+    }
+    const char *caption = argv[1];
+    int width = atoi(argv[2]), height = atoi(argv[3]);
     Display *dpy = XOpenDisplay(NULL);
     if (!dpy) {
         fputs("xft_floor: cannot open the display\n", stderr);
@@ -43,17 +49,17 @@ int main(void) {
     XSetWindowAttributes attributes = {0};
     attributes.background_pixmap = None;
     attributes.event_mask = ExposureMask | StructureNotifyMask | KeyPressMask | ButtonPressMask;
-    Window window = XCreateWindow(dpy, RootWindow(dpy, screen), 0, 0, kWidth, kHeight, 0, CopyFromParent,
+    Window window = XCreateWindow(dpy, RootWindow(dpy, screen), 0, 0, width, height, 0, CopyFromParent,
                                   InputOutput, CopyFromParent, CWBackPixmap | CWEventMask, &attributes);
 
-    SetUtf8Property(dpy, window, "WM_NAME", kCaption);
-    SetUtf8Property(dpy, window, "_NET_WM_NAME", kCaption);
+    SetUtf8Property(dpy, window, "WM_NAME", caption);
+    SetUtf8Property(dpy, window, "_NET_WM_NAME", caption);
     XClassHint class_hint = {"kelvaro", "kelvaro"};
     XSetClassHint(dpy, window, &class_hint);
     XSizeHints *size_hints = XAllocSizeHints();
     size_hints->flags = PMinSize | PMaxSize;
-    size_hints->min_width = size_hints->max_width = kWidth;
-    size_hints->min_height = size_hints->max_height = kHeight;
+    size_hints->min_width = size_hints->max_width = width;
+    size_hints->min_height = size_hints->max_height = height;
     XSetWMNormalHints(dpy, window, size_hints);
     XFree(size_hints);
     long pid = (long)getpid();
@@ -78,7 +84,7 @@ int main(void) {
         XEvent event;
         XNextEvent(dpy, &event);
         if (event.type == Expose && event.xexpose.count == 0) {
-            XFillRectangle(dpy, window, gc, 0, 0, kWidth, kHeight);
+            XFillRectangle(dpy, window, gc, 0, 0, width, height);
             DrawText(dpy, draw, title_font, 0x0000, 0x0000, 0xFFFF, 48, 8, kTitle);
             DrawText(dpy, draw, prompt_font, 0xC0C0, 0x0000, 0x0000, 16, 48, kPrompt);
             XFlush(dpy);

@@ -5,7 +5,6 @@
 // None of these functions throws or fails on any byte sequence.
 #pragma once
 
-#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -43,14 +42,6 @@ bool IsBlank(std::string_view text);
 //   ReadNumber("-") == 0            ReadNumber("３８０") == 380
 //   ReadNumber("1e999") == +inf
 double ReadNumber(std::string_view text);
-
-// Like ReadNumber, and also tells how many bytes of `text` the number took,
-// leading blanks included; 0 when no digit was read.
-struct NumberReading {
-    double value;
-    std::size_t length;
-};
-NumberReading ReadNumberPrefix(std::string_view text);
 
 // The canonical text of a value: rounded to 15 significant digits, with no
 // trailing zeros after the point, no point when nothing follows it, no plus

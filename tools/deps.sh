@@ -3,21 +3,25 @@
 
 # Compiler, build system, the Qt 6 libraries the program links and the font
 # its window is drawn in.
-BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev fonts-arphic-uming)
+BUILD_PACKAGES=(cmake ninja-build g++ libfast-float-dev libfmt-dev qt6-base-dev qt6-svg-dev
+    fonts-arphic-uming)
 # What the test suite adds: the test frameworks, a locale source, a real X
-# server with the tools that drive and inspect it, and the tools that build and
-# check the Debian package and its desktop files; the desktops the window is
-# tried under: a Wayland compositor with Qt's Wayland platform, Qt's GTK 3
-# theme with a dark GTK theme, and Qt's own translations.
-TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev locales python3
-    xvfb xauth xdotool x11-utils xclip imagemagick
+# server and session bus with the tools that drive and inspect the window, and
+# the tools that build and check the Debian package and its desktop files; the
+# desktops the window is tried under: a Wayland compositor with Qt's Wayland
+# platform, Qt's GTK 3 theme with a dark GTK theme, and Qt's own translations.
+TEST_PACKAGES=(googletest libgtest-dev locales python3
+    xvfb xauth dbus-daemon xdotool x11-utils xclip imagemagick
     dpkg-dev file desktop-file-utils appstream
     weston qt6-wayland qt6-gtk-platformtheme gnome-themes-extra qt6-translations-l10n)
+# The benchmarks: Google Benchmark, and the X libraries of the start-up
+# benchmark's helpers and of its bare Xft window.
+BENCH_PACKAGES=(libbenchmark-dev libx11-dev libxft-dev libxdamage-dev libxfixes-dev libxtst-dev)
 # The Windows build: the mingw-w64 cross compilers, and 64-bit Wine (with its
 # commands, wineserver among them, on the PATH) to run the tests of the 64-bit
 # build in Xvfb.
 WINDOWS_PACKAGES=(g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 wine wine64 fonts-wine
-    fonts-arphic-uming xvfb xauth icoutils file python3)
+    fonts-arphic-uming xvfb xauth dbus-daemon icoutils file python3)
 # The libFuzzer build.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 

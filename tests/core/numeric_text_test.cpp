@@ -18,42 +18,7 @@ namespace {
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 const std::string kHalfWayAboveOne = "1.00000000000000011102230246251565404236316680908203125";
 
-// The examples written in numeric_text.h, so the header cannot go stale.
-TEST(NumericTextHeader, ExamplesHold) {
-    EXPECT_EQ(TrimSpaces("  15 "), "15");
-    EXPECT_EQ(TrimSpaces("\u3000380\u3000"), "380");
-    EXPECT_EQ(TrimSpaces("\t5 "), "\t5");
-    EXPECT_TRUE(IsBlank(""));
-    EXPECT_TRUE(IsBlank("   "));
-    EXPECT_FALSE(IsBlank("\t"));
-    EXPECT_FALSE(IsBlank("0"));
-    EXPECT_FALSE(IsBlank(" x "));
-    EXPECT_EQ(ReadNumber("380V"), 380);
-    EXPECT_EQ(ReadNumber("  15"), 15);
-    EXPECT_EQ(ReadNumber("1.2.3"), 1.2);
-    EXPECT_EQ(ReadNumber("1e3"), 1000);
-    EXPECT_EQ(ReadNumber(".5"), 0.5);
-    EXPECT_EQ(ReadNumber("5."), 5);
-    EXPECT_EQ(ReadNumber("1,5"), 1);
-    EXPECT_EQ(ReadNumber("abc"), 0);
-    EXPECT_EQ(ReadNumber("-"), 0);
-    EXPECT_EQ(ReadNumber("３８０"), 380);
-    EXPECT_EQ(ReadNumber("1e999"), kInfinity);
-    EXPECT_EQ(NumberText(380), "380");
-    EXPECT_EQ(NumberText(0.5), "0.5");
-    EXPECT_EQ(NumberText(-2.25), "-2.25");
-    EXPECT_EQ(NumberText(-0.0), "0");
-    EXPECT_EQ(NumberText(0.0001), "0.0001");
-    EXPECT_EQ(NumberText(0.00001), "1e-05");
-    EXPECT_EQ(NumberText(1.5e20), "1.5e+20");
-    EXPECT_EQ(FixedTwo(0.9848077530122081), "0.98");
-    EXPECT_EQ(FixedTwo(1), "1.00");
-    EXPECT_EQ(FixedTwo(1.6155e-15), "0.00");
-    EXPECT_EQ(FixedTwo(0.125), "0.13");
-    EXPECT_EQ(FixedTwo(1.005), "1.01");
-    EXPECT_EQ(FixedTwo(-0.004), "0.00");
-    EXPECT_EQ(FixedTwo(17320508075.688774), "17320508075.69");
-}
+// Each example in numeric_text.h's comments is a row of these tables.
 
 struct TrimRow {
     const char* name;
@@ -71,10 +36,13 @@ TEST_P(TrimSpacesTest, RemovesOnlySpacesAtTheEnds) {
 INSTANTIATE_TEST_SUITE_P(
     TrimSpaces, TrimSpacesTest,
     testing::Values(TrimRow{"Empty", "", ""}, TrimRow{"ThreeSpaces", "   ", ""},
-                    TrimRow{"LoneTab", "\t", "\t"}, TrimRow{"LineFeed", "\n", "\n"},
-                    TrimRow{"InnerSpaceKept", " 3 8 ", "3 8"},
+                    TrimRow{"Zero", "0", "0"}, TrimRow{"SpacesAtBothEnds", "  15 ", "15"},
+                    TrimRow{"LetterInsideSpaces", " x ", "x"}, TrimRow{"LoneTab", "\t", "\t"},
+                    TrimRow{"LineFeed", "\n", "\n"}, TrimRow{"InnerSpaceKept", " 3 8 ", "3 8"},
+                    TrimRow{"TabKeptSpaceTrimmed", "\t5 ", "\t5"},
                     TrimRow{"TabInsideSpaces", "  \t 5 \t  ", "\t 5 \t"},
                     TrimRow{"IdeographicSpacesOnly", "\u3000\u3000", ""},
+                    TrimRow{"IdeographicSpacesAtBothEnds", "\u3000380\u3000", "380"},
                     TrimRow{"MixedSpaces", " \u3000 15\u3000 ", "15"},
                     TrimRow{"NoBreakSpaceKept", "\u00a05", "\u00a05"},
                     TrimRow{"PartialIdeographicSpaceKept", "5\xe3\x80", "5\xe3\x80"},
@@ -85,96 +53,86 @@ struct ReadRow {
     const char* name;
     std::string text;
     double value;
-    std::size_t length;  // bytes the number took, leading blanks included
 };
 
 class ReadNumberTest : public testing::TestWithParam<ReadRow> {};
 
 TEST_P(ReadNumberTest, ReadsTheLeadingNumber) {
     const ReadRow& row = GetParam();
-    const NumberReading reading = ReadNumberPrefix(row.text);
-    EXPECT_EQ(reading.value, row.value);
-    EXPECT_EQ(std::signbit(reading.value), std::signbit(row.value)) << "sign of zero";
-    EXPECT_EQ(reading.length, row.length);
-    EXPECT_EQ(ReadNumber(row.text), reading.value);
+    const double value = ReadNumber(row.text);
+    EXPECT_EQ(value, row.value);
+    EXPECT_EQ(std::signbit(value), std::signbit(row.value)) << "sign of zero";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Plain, ReadNumberTest,
-    testing::Values(ReadRow{"Integer", "380", 380, 3}, ReadRow{"PlusSign", "+7", 7, 2},
-                    ReadRow{"MinusSign", "-5", -5, 2}, ReadRow{"NegativeZero", "-0", -0.0, 2},
-                    ReadRow{"Fraction", "0.25", 0.25, 4}, ReadRow{"PointFirst", ".5", 0.5, 2},
-                    ReadRow{"PointLast", "5.", 5, 2}, ReadRow{"UpperExponent", "2E-1", 0.2, 4},
-                    ReadRow{"LowerExponent", "1e3", 1000, 3},
-                    ReadRow{"PlusExponent", "1.5e+2", 150, 6},
-                    ReadRow{"PointThenExponent", "5.e1", 50, 4},
-                    ReadRow{"LeadingZeros", "007", 7, 3}),
+    testing::Values(ReadRow{"Integer", "380", 380}, ReadRow{"PlusSign", "+7", 7},
+                    ReadRow{"MinusSign", "-5", -5}, ReadRow{"NegativeZero", "-0", -0.0},
+                    ReadRow{"Fraction", "0.25", 0.25}, ReadRow{"PointFirst", ".5", 0.5},
+                    ReadRow{"PointLast", "5.", 5}, ReadRow{"UpperExponent", "2E-1", 0.2},
+                    ReadRow{"LowerExponent", "1e3", 1000}, ReadRow{"PlusExponent", "1.5e+2", 150},
+                    ReadRow{"PointThenExponent", "5.e1", 50}, ReadRow{"LeadingZeros", "007", 7}),
     RowName{});
 
 INSTANTIATE_TEST_SUITE_P(
     StopsAtJunk, ReadNumberTest,
-    testing::Values(
-        ReadRow{"TrailingUnit", "380V", 380, 3}, ReadRow{"SecondPoint", "1.2.3", 1.2, 3},
-        ReadRow{"Comma", "1,5", 1, 1}, ReadRow{"ExponentWithoutDigits", "1e", 1, 1},
-        ReadRow{"ExponentSignWithoutDigits", "1e+", 1, 1},
-        ReadRow{"ExponentLetterTwice", "1ee2", 1, 1}, ReadRow{"InnerSpace", "3 8", 3, 1},
-        ReadRow{"TrailingSpaces", "15  ", 15, 2}, ReadRow{"HexPrefixNotRead", "&H10", 0, 0},
-        ReadRow{"DExponentNotRead", "1d2", 1, 1}, ReadRow{"SignTwice", "--5", 0, 0},
-        ReadRow{"Letters", "abc", 0, 0}, ReadRow{"Empty", "", 0, 0},
-        ReadRow{"SignAlone", "-", 0, 0}, ReadRow{"PointAlone", ".", 0, 0},
-        ReadRow{"PointThenExponent", ".e1", 0, 0},
-        ReadRow{"Nul",
-                std::string("12\0"
-                            "3",
-                            4),
-                12, 2},
-        ReadRow{"InvalidUtf8", "7\xff\xfe", 7, 1}, ReadRow{"TruncatedFullWidth", "7\xef\xbc", 7, 1},
-        ReadRow{"InfinityWord", "inf", 0, 0}, ReadRow{"NanWord", "nan", 0, 0}),
+    testing::Values(ReadRow{"TrailingUnit", "380V", 380}, ReadRow{"SecondPoint", "1.2.3", 1.2},
+                    ReadRow{"Comma", "1,5", 1}, ReadRow{"ExponentWithoutDigits", "1e", 1},
+                    ReadRow{"ExponentSignWithoutDigits", "1e+", 1},
+                    ReadRow{"ExponentLetterTwice", "1ee2", 1}, ReadRow{"InnerSpace", "3 8", 3},
+                    ReadRow{"TrailingSpaces", "15  ", 15}, ReadRow{"HexPrefixNotRead", "&H10", 0},
+                    ReadRow{"DExponentNotRead", "1d2", 1}, ReadRow{"SignTwice", "--5", 0},
+                    ReadRow{"Letters", "abc", 0}, ReadRow{"Empty", "", 0},
+                    ReadRow{"SignAlone", "-", 0}, ReadRow{"PointAlone", ".", 0},
+                    ReadRow{"PointThenExponent", ".e1", 0},
+                    ReadRow{"Nul",
+                            std::string("12\0"
+                                        "3",
+                                        4),
+                            12},
+                    ReadRow{"InvalidUtf8", "7\xff\xfe", 7},
+                    ReadRow{"TruncatedFullWidth", "7\xef\xbc", 7},
+                    ReadRow{"InfinityWord", "inf", 0}, ReadRow{"NanWord", "nan", 0}),
     RowName{});
 
 INSTANTIATE_TEST_SUITE_P(Blanks, ReadNumberTest,
-                         testing::Values(ReadRow{"Spaces", "  15", 15, 4},
-                                         ReadRow{"Tab", "\t15", 15, 3},
-                                         ReadRow{"LineFeed", "\n15", 15, 3},
-                                         ReadRow{"IdeographicSpace", "\u300015", 15, 5},
-                                         ReadRow{"CarriageReturnStops", "\r15", 0, 0},
-                                         ReadRow{"BlankAfterSign", "- 5", 0, 0}),
+                         testing::Values(ReadRow{"Spaces", "  15", 15}, ReadRow{"Tab", "\t15", 15},
+                                         ReadRow{"LineFeed", "\n15", 15},
+                                         ReadRow{"IdeographicSpace", "\u300015", 15},
+                                         ReadRow{"CarriageReturnStops", "\r15", 0},
+                                         ReadRow{"BlankAfterSign", "- 5", 0}),
                          RowName{});
 
 // The forms a Chinese input method types in full-width mode read as ASCII;
 // look-alikes that are not these forms stay non-numeric.
-INSTANTIATE_TEST_SUITE_P(FullWidth, ReadNumberTest,
-                         testing::Values(ReadRow{"Digits", "３８０", 380, 9},
-                                         ReadRow{"PointAndSign", "－０．５", -0.5, 12},
-                                         ReadRow{"PlusSign", "＋７", 7, 6},
-                                         ReadRow{"UpperExponent", "１Ｅ３", 1000, 9},
-                                         ReadRow{"LowerExponent", "２ｅ－１", 0.2, 12},
-                                         ReadRow{"MixedWithAscii", "3８.５", 38.5, 8},
-                                         ReadRow{"IdeographicFullStop", "1。5", 1, 1},
-                                         ReadRow{"MathMinus", "\u22125", 0, 0},
-                                         ReadRow{"ArabicIndicDigit", "\u0665", 0, 0},
-                                         ReadRow{"FullWidthComma", "1，5", 1, 1}),
-                         RowName{});
+INSTANTIATE_TEST_SUITE_P(
+    FullWidth, ReadNumberTest,
+    testing::Values(ReadRow{"Digits", "３８０", 380}, ReadRow{"PointAndSign", "－０．５", -0.5},
+                    ReadRow{"PlusSign", "＋７", 7}, ReadRow{"UpperExponent", "１Ｅ３", 1000},
+                    ReadRow{"LowerExponent", "２ｅ－１", 0.2},
+                    ReadRow{"MixedWithAscii", "3８.５", 38.5},
+                    ReadRow{"IdeographicFullStop", "1。5", 1}, ReadRow{"MathMinus", "\u22125", 0},
+                    ReadRow{"ArabicIndicDigit", "\u0665", 0}, ReadRow{"FullWidthComma", "1，5", 1}),
+    RowName{});
 
 INSTANTIATE_TEST_SUITE_P(
     Range, ReadNumberTest,
-    testing::Values(ReadRow{"Overflow", "1e999", kInfinity, 5},
-                    ReadRow{"NegativeOverflow", "-1e999", -kInfinity, 6},
-                    ReadRow{"HugeExponent", "1e99999999999999999999", kInfinity, 22},
-                    ReadRow{"JustAboveMax", "1.8e308", kInfinity, 7},
-                    ReadRow{"Max", "1.7976931348623157e308", DBL_MAX, 22},
-                    ReadRow{"Underflow", "1e-999", 0, 6},
-                    ReadRow{"NegativeUnderflow", "-1e-999", -0.0, 7},
-                    ReadRow{"Subnormal", "4.9406564584124654e-324", 4.9406564584124654e-324, 23},
-                    ReadRow{"ZeroWithHugeExponent", "0e99999", 0, 7},
-                    ReadRow{"ManyZerosThenOverflow", "0.0000001e315", 1e308, 13},
-                    ReadRow{"DigitsCarryTheExponent", "1" + std::string(400, '0'), kInfinity, 401},
-                    ReadRow{"ZerosCarryTheExponent", "0." + std::string(400, '0') + "1", 0, 403},
+    testing::Values(ReadRow{"Overflow", "1e999", kInfinity},
+                    ReadRow{"NegativeOverflow", "-1e999", -kInfinity},
+                    ReadRow{"HugeExponent", "1e99999999999999999999", kInfinity},
+                    ReadRow{"JustAboveMax", "1.8e308", kInfinity},
+                    ReadRow{"Max", "1.7976931348623157e308", DBL_MAX},
+                    ReadRow{"Underflow", "1e-999", 0},
+                    ReadRow{"NegativeUnderflow", "-1e-999", -0.0},
+                    ReadRow{"Subnormal", "4.9406564584124654e-324", 4.9406564584124654e-324},
+                    ReadRow{"ZeroWithHugeExponent", "0e99999", 0},
+                    ReadRow{"ManyZerosThenOverflow", "0.0000001e315", 1e308},
+                    ReadRow{"DigitsCarryTheExponent", "1" + std::string(400, '0'), kInfinity},
+                    ReadRow{"ZerosCarryTheExponent", "0." + std::string(400, '0') + "1", 0},
                     // 1 + 2^-53 lies half-way between 1 and the next double.
-                    ReadRow{"TieRoundsToEven", kHalfWayAboveOne, 1.0, 55},
+                    ReadRow{"TieRoundsToEven", kHalfWayAboveOne, 1.0},
                     ReadRow{"LastOfManyDigitsBreaksTheTie",
-                            kHalfWayAboveOne + std::string(900, '0') + "1", 1.0000000000000002,
-                            956}),
+                            kHalfWayAboveOne + std::string(900, '0') + "1", 1.0000000000000002}),
     RowName{});
 
 TEST(ReadNumber, LongTextsReadOnlyTheirNumber) {
@@ -204,11 +162,12 @@ INSTANTIATE_TEST_SUITE_P(
                     NumberTextRow{"Integer", 380, "380"},
                     NumberTextRow{"NoTrailingZeros", 0.5, "0.5"},
                     NumberTextRow{"OneLeadingZero", 0.25, "0.25"},
-                    NumberTextRow{"Negative", -1.5, "-1.5"},
+                    NumberTextRow{"Negative", -2.25, "-2.25"},
                     NumberTextRow{"NegativeWhole", -380, "-380"},
                     NumberTextRow{"FifteenDigits", 0.1 + 0.2, "0.3"},
                     NumberTextRow{"Third", 1.0 / 3, "0.333333333333333"},
                     NumberTextRow{"SmallestFixed", 1e-4, "0.0001"},
+                    NumberTextRow{"SmallWithExponent", 0.00001, "1e-05"},
                     NumberTextRow{"LargestExponentBelow", 9.99999e-5, "9.99999e-05"},
                     NumberTextRow{"LargestFixed", 999999999999999, "999999999999999"},
                     NumberTextRow{"RoundsUpToExponent", 999999999999999.9, "1e+15"},
@@ -216,6 +175,7 @@ INSTANTIATE_TEST_SUITE_P(
                     NumberTextRow{"VoltageLimit", 1000000, "1000000"},
                     NumberTextRow{"AboveVoltageLimit", 1000000.5, "1000000.5"},
                     NumberTextRow{"SixteenDigitsRounded", 1234567.891234567, "1234567.89123457"},
+                    NumberTextRow{"LargeWithExponent", 1.5e20, "1.5e+20"},
                     NumberTextRow{"Huge", DBL_MAX, "1.79769313486232e+308"},
                     NumberTextRow{"Tiny", 5e-324, "4.94065645841247e-324"}),
     RowName{});

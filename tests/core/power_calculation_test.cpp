@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/numeric_text.h"
+#include "expected_messages.h"
 #include "named_rows.h"
 
 namespace kelvaro {
@@ -65,6 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
         CalculationRow{"AngleOfSpaces", {"380", "15", "   "}, Msg::MsgMissingInput},
         CalculationRow{"IdeographicSpaceIsBlank", {"380", "\u3000", "10"}, Msg::MsgMissingInput},
         CalculationRow{"BlankAngleWinsOverBadVoltage", {"-1", "15", ""}, Msg::MsgMissingInput},
+        CalculationRow{"BlankVoltageWinsOverBadCurrent", {"", "99999", "10"}, Msg::MsgMissingInput},
         CalculationRow{"BadVoltageWinsOverBadCurrent", {"-1", "99999", "10"}, Msg::MsgBadVoltage},
         CalculationRow{"BadCurrentWinsOverBadAngle", {"380", "10000.01", "91"}, Msg::MsgBadCurrent},
         CalculationRow{"VoltageAboveLimit", {"1000000.5", "15", "10"}, Msg::MsgBadVoltage},
@@ -118,10 +120,10 @@ INSTANTIATE_TEST_SUITE_P(
     RowName{});
 
 TEST(MessageText, EachMessageHasItsChineseText) {
-    EXPECT_EQ(MessageText(Msg::MsgMissingInput), "请首先填写相关参数！");
-    EXPECT_EQ(MessageText(Msg::MsgBadVoltage), "您输入的电压不合理，请检查！");
-    EXPECT_EQ(MessageText(Msg::MsgBadCurrent), "您输入的电流不合理，请检查！");
-    EXPECT_EQ(MessageText(Msg::MsgBadAngle), "相位角限制0\uff5e90度！");
+    EXPECT_EQ(MessageText(Msg::MsgMissingInput), expected::kMissingInput);
+    EXPECT_EQ(MessageText(Msg::MsgBadVoltage), expected::kBadVoltage);
+    EXPECT_EQ(MessageText(Msg::MsgBadCurrent), expected::kBadCurrent);
+    EXPECT_EQ(MessageText(Msg::MsgBadAngle), expected::kBadAngle);
 }
 
 // Texts no user would type still give an ordinary outcome.

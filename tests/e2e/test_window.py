@@ -3,7 +3,7 @@
 import re
 import unittest
 
-from xsession import CAPTION, SCREEN, XServer, artefact, caption_pattern
+from xsession import FORM1, SCREEN, XServer, artefact, caption_pattern
 
 # _MOTIF_WM_HINTS bits for the minimise and maximise functions and buttons.
 MWM_FUNCTION_MINIMISE, MWM_FUNCTION_MAXIMISE = 0x08, 0x10
@@ -13,30 +13,28 @@ MWM_DECORATION_MINIMISE, MWM_DECORATION_MAXIMISE = 0x20, 0x40
 class WindowTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
+        # Class cleanups run, last first, even when the set-up fails half-way.
         cls.server = XServer().__enter__()
+        cls.addClassCleanup(cls.server.__exit__, None, None, None)
         cls.program = cls.server.start()
+        cls.addClassCleanup(cls.program.wait)
+        cls.addClassCleanup(cls.program.kill)
         cls.window = cls.server.wait_for_window(caption_pattern(), pid=cls.program.pid)
         cls.shot = artefact("form1.png")
         cls.server.painted_screenshot(cls.shot, cls.window)
 
-    @classmethod
-    def tearDownClass(cls):
-        cls.program.kill()
-        cls.program.wait()
-        cls.server.__exit__(None, None, None)
-
     def test_caption_is_exact(self):
-        self.assertEqual(self.server.text_property(self.window, "_NET_WM_NAME"), CAPTION)
-        self.assertEqual(self.server.text_property(self.window, "WM_NAME"), CAPTION)
+        self.assertEqual(self.server.text_property(self.window, "_NET_WM_NAME"), FORM1.caption)
+        self.assertEqual(self.server.text_property(self.window, "WM_NAME"), FORM1.caption)
 
     def test_client_area_is_centred_and_fixed(self):
         x, y, width, height = self.server.geometry(self.window)
-        self.assertEqual((width, height), (357, 247))
+        self.assertEqual((width, height), FORM1.size)
         self.assertLessEqual(abs(x + width / 2 - SCREEN[0] / 2), 1)
         self.assertLessEqual(abs(y + height / 2 - SCREEN[1] / 2), 1)
         hints = self.server.property(self.window, "WM_NORMAL_HINTS")
-        self.assertIn("program specified minimum size: 357 by 247", hints)
-        self.assertIn("program specified maximum size: 357 by 247", hints)
+        self.assertIn("program specified minimum size: %d by %d" % FORM1.size, hints)
+        self.assertIn("program specified maximum size: %d by %d" % FORM1.size, hints)
 
     def test_no_minimise_or_maximise_button(self):
         hints = self.server.property(self.window, "_MOTIF_WM_HINTS")
@@ -51,9 +49,11 @@ class WindowTest(unittest.TestCase):
 
     def test_colours_where_they_belong(self):
         x, y, _, _ = self.server.geometry(self.window)
-        # An empty spot of the window, and the inside of the result box Text4.
-        self.assertEqual(self.server.pixel(self.shot, x + 350, y + 240), "#C0FFC0")
-        self.assertEqual(self.server.pixel(self.shot, x + 165, y + 212), "#FFFFC0")
+        # An empty spot of the window, and just inside the result box Text4.
+        self.assertEqual(self.server.pixel(self.shot, x + 350, y + 240), FORM1.background)
+        result = FORM1.controls["Text4"]
+        self.assertEqual(self.server.pixel(self.shot, x + result.box[0] + 5, y + result.box[1] + 4),
+                         result.back_colour)
 
 
 if __name__ == "__main__":

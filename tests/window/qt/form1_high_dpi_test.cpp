@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QTest>
 
+#include "expected_in_qt.h"
 #include "window/qt/form1_window.h"
 #include "window/qt/kelvaro_application.h"
 
 using kelvaro::ControlId;
+namespace expected = kelvaro::expected;
 
 class Form1HighDpiTest : public QObject {
     Q_OBJECT
@@ -20,8 +22,9 @@ class Form1HighDpiTest : public QObject {
     }
 
     void keepsItsLogicalSize() {
-        QCOMPARE(form_.size(), QSize(357, 247));
-        QCOMPARE(form_.Control(ControlId::Text4)->geometry(), QRect(160, 208, 145, 33));
+        QCOMPARE(form_.size(), expected::ClientPixels());
+        QCOMPARE(form_.Control(ControlId::Text4)->geometry(),
+                 expected::Pixels(expected::kControls[expected::kText4].place));
     }
 
     // Not the 1x picture blown up: along the glyphs' edges, the 2x2 blocks of

@@ -11,7 +11,7 @@
 inline std::unique_ptr<kelvaro::qt::Form1Window> OpenForm1() {
     auto form = std::make_unique<kelvaro::qt::Form1Window>();
     form->show();
-    QApplication::setActiveWindow(form.get());
+    form->activateWindow();
     if (!QTest::qWaitForWindowExposed(form.get()) || !QTest::qWaitForWindowActive(form.get())) {
         return nullptr;
     }

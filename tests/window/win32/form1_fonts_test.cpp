@@ -8,26 +8,37 @@
 #include <cwchar>
 #include <string>
 
+#include "expected_form1.h"
+#include "wide_text.h"
 #include "window/win32/form1_window.h"
+
+using kelvaro::expected::kControls;
+using kelvaro::expected::Kind;
 
 namespace {
 
-// Each control's font as the window's table gives it, in identifier order
-// (100, 101, …); 0 points: the window's 9-point default; the picture box
-// shows no text.
-struct ExpectedFont {
-    const char* name;
+// The character height, in pixels, that a font of each size asks for at 96,
+// 120 and 144 dots per inch: points × dpi / 72, to the nearest pixel.
+struct Height {
     double points;
-    int weight;
+    int pixels[3];
 };
 
-constexpr ExpectedFont kFonts[] = {
-    {"Label1", 14.25, 700}, {"Picture1", -1, 0},    {"Label2", 10.5, 700},  {"Label3", 10.5, 700},
-    {"Label4", 10.5, 700},  {"Text1", 0, 400},      {"Text2", 0, 400},      {"Text3", 0, 400},
-    {"Label5", 12, 400},    {"Label6", 12, 400},    {"Label7", 10.5, 400},  {"Command1", 12, 400},
-    {"Text4", 21.75, 400},  {"Label8", 21.75, 400}, {"Label9", 21.75, 400}, {"Command2", 12, 400},
-    {"Label10", 10.5, 400}, {"Label11", 10.5, 700},
+constexpr Height kHeights[] = {
+    {9, {12, 15, 18}},     {10.5, {14, 18, 21}},  {12, {16, 20, 24}},
+    {14.25, {19, 24, 29}}, {21.75, {29, 36, 44}},
 };
+
+// The height for a size at a density, or 0 when the table has none.
+int PixelHeight(double points, int dotsPerInch) {
+    const int column = dotsPerInch == 96 ? 0 : dotsPerInch == 120 ? 1 : dotsPerInch == 144 ? 2 : -1;
+    for (const Height& height : kHeights) {
+        if (height.points == points && column >= 0) {
+            return height.pixels[column];
+        }
+    }
+    return 0;
+}
 
 }  // namespace
 
@@ -42,27 +53,30 @@ int wmain(int argc, wchar_t** argv) {
 
     kelvaro::win32::Form1Window form(GetModuleHandleW(nullptr));
     HWND window = FindWindowW(L"KelvaroForm1", nullptr);
+    const std::wstring family = Wide(kelvaro::expected::kFontFamily);
     int passed = 0;
     int failed = 0;
-    for (int i = 0; i < static_cast<int>(std::size(kFonts)); ++i) {
-        const ExpectedFont& expected = kFonts[i];
-        if (expected.points < 0) {
+    for (int i = 0; i < static_cast<int>(std::size(kControls)); ++i) {
+        const auto& expected = kControls[i];
+        // The picture box draws no text.
+        if (expected.kind == Kind::Picture) {
             continue;
         }
         LOGFONTW font{};
         HWND control = GetDlgItem(window, 100 + i);
         GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font,
                    &font);
-        const double points = expected.points != 0 ? expected.points : 9;
-        const bool right = std::wstring(font.lfFaceName) == L"宋体" &&
-                           font.lfCharSet == GB2312_CHARSET && font.lfWeight == expected.weight &&
-                           font.lfHeight == -static_cast<int>(points * dotsPerInch / 72 + 0.5);
+        const int height = PixelHeight(expected.points, dotsPerInch);
+        const bool right = font.lfFaceName == family &&
+                           font.lfCharSet == kelvaro::expected::kGb2312Charset &&
+                           font.lfWeight == (expected.bold ? FW_BOLD : FW_NORMAL) && height != 0 &&
+                           font.lfHeight == -height;
         if (right) {
             ++passed;
         } else {
             ++failed;
-            std::printf("FAIL: font of %s: %ls, charset %d, height %ld, weight %ld\n",
-                        expected.name, font.lfFaceName, font.lfCharSet, font.lfHeight,
+            std::printf("FAIL: font of %s: %ls, charset %d, height %ld (%d expected), weight %ld\n",
+                        expected.name, font.lfFaceName, font.lfCharSet, font.lfHeight, -height,
                         font.lfWeight);
         }
     }

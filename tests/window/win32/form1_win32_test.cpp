@@ -12,6 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "expected_form1.h"
+#include "expected_messages.h"
+#include "wide_text.h"
+
+// The expected design and texts, and the controls' positions (kText1, …).
+using namespace kelvaro::expected;
+
 namespace {
 
 int passed = 0;
@@ -51,55 +58,31 @@ std::wstring ClassOf(HWND window) {
     return name;
 }
 
-// The design's places, written out here in twips as the window's table gives
-// them, in the order of the controls' identifiers (100, 101, …).
-struct ExpectedControl {
-    const wchar_t* name;
-    const wchar_t* windowClass;
-    const wchar_t* text;  // after the load step
-    int left, top, width, height;
-};
+const wchar_t* WindowClass(Kind kind) {
+    switch (kind) {
+        case Kind::Label:
+            return L"Static";
+        case Kind::Picture:
+            return L"KelvaroPictureBox";
+        case Kind::TextBox:
+            return L"Edit";
+        case Kind::Button:
+            return L"Button";
+    }
+    return L"";
+}
 
-const ExpectedControl kControls[] = {
-    {L"Label1", L"Static", L"自动计算功率因数和功率", 240, 120, 3975, 375},
-    {L"Picture1", L"KelvaroPictureBox", L"", 240, 480, 4890, 1125},
-    {L"Label2", L"Static", L"请输入电压 U：", 360, 1680, 1590, 210},
-    {L"Label3", L"Static", L"请输入电流 I ：", 360, 2040, 1710, 210},
-    {L"Label4", L"Static", L"请输入相位角ψ：", 360, 2400, 1800, 210},
-    {L"Text1", L"Edit", L"380", 2280, 1680, 975, 270},
-    {L"Text2", L"Edit", L"15", 2280, 2040, 975, 270},
-    {L"Text3", L"Edit", L"10", 2280, 2400, 975, 270},
-    {L"Label5", L"Static", L"V", 3360, 1680, 375, 255},
-    {L"Label6", L"Static", L"A", 3360, 2040, 375, 255},
-    {L"Label7", L"Static", L"度", 3360, 2400, 375, 255},
-    {L"Command1", L"Button", L"计 算", 3960, 2280, 1215, 375},
-    {L"Text4", L"Edit", L"", 2400, 3120, 2175, 495},
-    {L"Label8", L"Static", L"所求功率为：", 120, 3120, 2415, 495},
-    {L"Label9", L"Static", L"瓦", 4680, 3120, 615, 495},
-    {L"Command2", L"Button", L"退 出", 3960, 1680, 1215, 375},
-    {L"Label10", L"Static", L"功率因数为:", 240, 2760, 1095, 255},
-    {L"Label11", L"Static", L"", 1440, 2760, 1095, 255},
-};
-enum {
-    kLabel1,
-    kPicture1,
-    kLabel2,
-    kLabel3,
-    kLabel4,
-    kText1,
-    kText2,
-    kText3,
-    kLabel5,
-    kLabel6,
-    kLabel7,
-    kCommand1,
-    kText4,
-    kLabel8,
-    kLabel9,
-    kCommand2,
-    kLabel10,
-    kLabel11
-};
+LONG EditAlignment(Align alignment) {
+    switch (alignment) {
+        case Align::Left:
+            return ES_LEFT;
+        case Align::Centre:
+            return ES_CENTER;
+        case Align::Right:
+            return ES_RIGHT;
+    }
+    return 0;
+}
 
 class Program {
   public:
@@ -269,11 +252,11 @@ void CheckIcon(const std::wstring& path) {
 
 void CheckWindow(const Program& program, int dotsPerInch) {
     HWND window = program.Window();
-    Check(WindowText(window) == L"智能Kelvaro   [编程: Mirelle]", "caption", WindowText(window));
+    Check(WindowText(window) == Wide(kCaption), "caption", WindowText(window));
     RECT client;
     GetClientRect(window, &client);
-    Check(client.right == MulDiv(5355, dotsPerInch, 1440) &&
-              client.bottom == MulDiv(3705, dotsPerInch, 1440),
+    Check(client.right == MulDiv(kClientWidth, dotsPerInch, 1440) &&
+              client.bottom == MulDiv(kClientHeight, dotsPerInch, 1440),
           "client area", Number(client.right) + L"x" + Number(client.bottom));
     const LONG style = GetWindowLongW(window, GWL_STYLE);
     Check((style & WS_CAPTION) == WS_CAPTION && (style & WS_SYSMENU), "caption and window menu");
@@ -289,46 +272,50 @@ void CheckWindow(const Program& program, int dotsPerInch) {
 
 void CheckControls(const Program& program, int dotsPerInch) {
     for (int i = 0; i < static_cast<int>(std::size(kControls)); ++i) {
-        const ExpectedControl& expected = kControls[i];
+        const Control& expected = kControls[i];
+        const std::wstring name = Wide(expected.name);
         HWND control = program.Control(i);
-        Check(control != nullptr, "control exists", expected.name);
+        Check(control != nullptr, "control exists", name);
         if (control == nullptr) {
             continue;
         }
-        Check(ClassOf(control) == expected.windowClass, "class",
-              expected.name + (L" " + ClassOf(control)));
-        Check(WindowText(control) == expected.text, "text",
-              expected.name + (L" " + WindowText(control)));
+        Check(ClassOf(control) == WindowClass(expected.kind), "class",
+              name + L" " + ClassOf(control));
+        Check(WindowText(control) == Wide(expected.text), "text",
+              name + L" " + WindowText(control));
         RECT box;
         GetWindowRect(control, &box);
         MapWindowPoints(HWND_DESKTOP, program.Window(), reinterpret_cast<POINT*>(&box), 2);
         const auto pixels = [dotsPerInch](int twips) { return MulDiv(twips, dotsPerInch, 1440); };
-        Check(box.left == pixels(expected.left) && box.top == pixels(expected.top) &&
-                  box.right == pixels(expected.left + expected.width) &&
-                  box.bottom == pixels(expected.top + expected.height),
-              "rectangle", expected.name);
+        const Place& place = expected.place;
+        Check(box.left == pixels(place.left) && box.top == pixels(place.top) &&
+                  box.right == pixels(place.left + place.width) &&
+                  box.bottom == pixels(place.top + place.height),
+              "rectangle", name);
+        const LONG style = GetWindowLongW(control, GWL_STYLE);
+        if (expected.kind == Kind::TextBox) {
+            Check((style & (ES_LEFT | ES_CENTER | ES_RIGHT)) == EditAlignment(expected.alignment),
+                  "alignment", name);
+            Check(((style & ES_READONLY) != 0) == expected.readOnly, "read-only or not", name);
+        }
+        if (expected.kind == Kind::Button) {
+            Check((style & BS_TYPEMASK) == BS_PUSHBUTTON, "plain push button", name);
+        }
     }
-    Check((GetWindowLongW(program.Control(kText1), GWL_STYLE) & ES_RIGHT) != 0,
-          "Text1 right-aligned");
-    Check((GetWindowLongW(program.Control(kText4), GWL_STYLE) & (ES_CENTER | ES_READONLY)) ==
-              (ES_CENTER | ES_READONLY),
-          "Text4 centred and read-only");
-    Check((GetWindowLongW(program.Control(kCommand1), GWL_STYLE) & 0x0F) == BS_PUSHBUTTON &&
-              (GetWindowLongW(program.Control(kCommand2), GWL_STYLE) & 0x0F) == BS_PUSHBUTTON,
-          "plain push buttons");
 }
 
 void CheckFocus(const Program& program) {
     GUITHREADINFO thread{};
     thread.cbSize = sizeof thread;
     GetGUIThreadInfo(program.Thread(), &thread);
-    Check(thread.hwndFocus == program.Control(kPicture1), "focus starts on Picture1");
-    const int chain[] = {kPicture1, kText1, kText2,    kText3,
-                         kCommand1, kText4, kCommand2, kPicture1};
-    for (int i = 1; i < static_cast<int>(std::size(chain)); ++i) {
-        Check(GetNextDlgTabItem(program.Window(), program.Control(chain[i - 1]), FALSE) ==
-                  program.Control(chain[i]),
-              "Tab order", kControls[chain[i]].name);
+    const auto& order = kTabOrder;
+    Check(thread.hwndFocus == program.Control(order[0]), "focus starts on",
+          Wide(kControls[order[0]].name));
+    for (std::size_t i = 1; i <= std::size(order); ++i) {
+        const Index next = order[i % std::size(order)];
+        Check(GetNextDlgTabItem(program.Window(), program.Control(order[i - 1]), FALSE) ==
+                  program.Control(next),
+              "Tab order", Wide(kControls[next].name));
     }
 }
 
@@ -357,12 +344,12 @@ void CheckMessages(Program& program) {
         const wchar_t* voltage;
         const wchar_t* current;
         const wchar_t* angle;
-        const wchar_t* message;
+        const char* message;
     } cases[] = {
-        {L"", L"15", L"10", L"请首先填写相关参数！"},
-        {L"-1", L"99999", L"10", L"您输入的电压不合理，请检查！"},
-        {L"380", L"10000.01", L"10", L"您输入的电流不合理，请检查！"},
-        {L"380", L"15", L"90.001", L"相位角限制0～90度！"},
+        {L"", L"15", L"10", kMissingInput},
+        {L"-1", L"99999", L"10", kBadVoltage},
+        {L"380", L"10000.01", L"10", kBadCurrent},
+        {L"380", L"15", L"90.001", kBadAngle},
     };
     for (const auto& each : cases) {
         // First a result, which the failed command must take away.
@@ -370,12 +357,13 @@ void CheckMessages(Program& program) {
         SendMessageW(program.Control(kCommand1), BM_CLICK, 0, 0);
         Type(program, each.voltage, each.current, each.angle);
         HWND box = program.ClickCalculateForMessage();
-        Check(box != nullptr, "message box", each.message);
+        const std::wstring message = Wide(each.message);
+        Check(box != nullptr, "message box", message);
         if (box == nullptr) {
             continue;
         }
-        Check(WindowText(box) == L"Kelvaro", "message box title", WindowText(box));
-        Check(WindowText(GetDlgItem(box, 0xFFFF)) == each.message, "message text",
+        Check(WindowText(box) == Wide(kMessageTitle), "message box title", WindowText(box));
+        Check(WindowText(GetDlgItem(box, 0xFFFF)) == message, "message text",
               WindowText(GetDlgItem(box, 0xFFFF)));
         int buttons = 0;
         bool icon = false;
@@ -395,11 +383,11 @@ void CheckMessages(Program& program) {
         }
         Check(WindowText(program.Control(kLabel11)).empty() &&
                   WindowText(program.Control(kText4)).empty(),
-              "outputs emptied", each.message);
+              "outputs emptied", message);
         Check(WindowText(program.Control(kText1)) == each.voltage &&
                   WindowText(program.Control(kText2)) == each.current &&
                   WindowText(program.Control(kText3)) == each.angle,
-              "inputs kept", each.message);
+              "inputs kept", message);
     }
 }
 

@@ -1,51 +1,145 @@
-"""A real X server for the end-to-end tests, and the tools that drive and
-inspect the program's window in it as a user and a window manager would."""
+"""A desktop session of its own for the tests and benchmarks that run the real
+program: an X server, a session bus and a runtime folder, all ended with it;
+the tools that drive and inspect the program's window as a user and a window
+manager would; and Form1 as the tests expect it."""
 
 import ctypes
 import ctypes.util
+import json
 import os
 import re
+import shutil
 import signal
 import subprocess
+import tempfile
 import time
+from collections import namedtuple
 
+HERE = os.path.dirname(os.path.abspath(__file__))
 PROGRAM = os.environ.get("KELVARO_PROGRAM", "")
 ARTEFACTS = os.environ.get("KELVARO_ARTEFACTS", "")
-CAPTION = "智能Kelvaro   [编程: Mirelle]"
 SCREEN = (1280, 1024)
+
+# A control's box (x, y, width, height) in the client area, in pixels, and its
+# background colour as #RRGGBB (None: the system's).
+Control = namedtuple("Control", "box back_colour")
+
+
+def read_expectation(header):
+    """A hand-written expectation header of the C++ tests, shared with these:
+    its text, and its constants by name (`inline constexpr … kName = value;`),
+    strings decoded (they hold no escapes, so they read as JSON)."""
+    with open(os.path.join(HERE, header), encoding="utf-8") as file:
+        text = file.read()
+    constants = {name: json.loads(value) if value.startswith('"') else value
+                 for name, value in re.findall(r"\b(k\w+)(?:\[\])? = (.+);", text)}
+    return text, constants
+
+
+class Form1:
+    """Form1 as the tests expect it, from expected_form1.h: the caption, and
+    the client area and the controls in pixels at 96 dots per inch."""
+
+    TWIPS_PER_PIXEL = 15
+
+    def __init__(self):
+        text, constants = read_expectation("expected_form1.h")
+        self.caption = constants["kCaption"]
+        self.size = (self.pixels(int(constants["kClientWidth"])),
+                     self.pixels(int(constants["kClientHeight"])))
+        self.background = rgb(constants["kBackground"])
+        self.controls = {}
+        # One control a line: {"Text1", Kind::TextBox, "380", {2280, 1680, 975, 270}, …},
+        for row in re.findall(r'^\s*\{("\w+",.*)\},$', text, re.M):
+            fields = re.findall(r'\{[^{}]*\}|"[^"]*"|[^,\s][^,]*', row)
+            name, place, back_colour = fields[0], fields[3], fields[7]
+            box = tuple(self.pixels(int(twips)) for twips in re.findall(r"\d+", place))
+            self.controls[json.loads(name)] = Control(box, rgb(back_colour))
+
+    @classmethod
+    def pixels(cls, twips):
+        return twips // cls.TWIPS_PER_PIXEL
+
+    def centre(self, name):
+        """Where a user clicks a control: the middle of its box."""
+        x, y, width, height = self.controls[name].box
+        return (x + width // 2, y + height // 2)
+
+
+def rgb(field):
+    """#RRGGBB for a colour field of expected_form1.h, None for none ({})."""
+    return None if field == "{}" else "#%06X" % int(field, 16)
+
+
+FORM1 = Form1()
+MESSAGE_TITLE = read_expectation("expected_messages.h")[1]["kMessageTitle"]
+
+# A session bus that starts no services: programs that look for a bus find
+# one, without starting one of their own (libdbus's X11 autolaunch), and
+# nothing started through it outlives the session.
+SESSION_BUS_CONFIG = """<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:dir={runtime}</listen>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+"""
 
 
 class XServer:
-    """An Xvfb server of its own on a free display, at 96 dots per inch."""
+    """An Xvfb server of its own on a free display, at 96 dots per inch, with a
+    session bus and a runtime folder of its own. The output of both servers
+    goes to `log`, a path, when given."""
+
+    def __init__(self, log=None):
+        self.log = log
+        self.process = self.bus = self.runtime = None
 
     def __enter__(self):
-        read_end, write_end = os.pipe()
-        self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-noreset", "-nolisten", "tcp",
-             "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24", "-dpi", "96"],
-            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-            preexec_fn=end_with_parent)
-        os.close(write_end)
-        # The server writes the display number and a newline; closing the pipe
-        # before reading it all would kill the server.
-        number = b""
-        with os.fdopen(read_end, "rb") as pipe:
-            while not number.endswith(b"\n"):
-                chunk = pipe.read(1)
-                if not chunk:
-                    raise RuntimeError("Xvfb did not start")
-                number += chunk
-        self.display = ":" + number.decode().strip()
-        # A UTF-8 locale makes xprop print texts as they are.
-        self.env = dict(os.environ, DISPLAY=self.display, QT_QPA_PLATFORM="xcb",
-                        LC_ALL=os.environ.get("LC_ALL", "C.UTF-8"),
-                        XDG_RUNTIME_DIR=os.environ.get("XDG_RUNTIME_DIR", "/tmp"))
-        self.env.pop("QT_QPA_PLATFORMTHEME", None)
+        try:
+            self._start()
+        except BaseException:
+            self.__exit__()
+            raise
         return self
 
+    def _start(self):
+        self.runtime = tempfile.mkdtemp(prefix="kelvaro-session-")
+        with open(self.log or os.devnull, "ab") as output:
+            self.process, number = start_announcing(
+                ["Xvfb", "-displayfd", "{fd}", "-noreset", "-nolisten", "tcp",
+                 "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24", "-dpi", "96"], output)
+            self.display = ":" + number
+            config = os.path.join(self.runtime, "session-bus.conf")
+            with open(config, "w") as file:
+                file.write(SESSION_BUS_CONFIG.format(runtime=self.runtime))
+            self.bus, self.bus_address = start_announcing(
+                ["dbus-daemon", f"--config-file={config}", "--nofork", "--nopidfile",
+                 "--print-address={fd}"], output)
+        # What every program in the session needs; the tests add their own.
+        self.session_env = {"DISPLAY": self.display, "XDG_RUNTIME_DIR": self.runtime,
+                            "DBUS_SESSION_BUS_ADDRESS": self.bus_address}
+        # A UTF-8 locale makes xprop print texts as they are.
+        self.env = dict(os.environ, **self.session_env, QT_QPA_PLATFORM="xcb",
+                        LC_ALL=os.environ.get("LC_ALL", "C.UTF-8"))
+        self.env.pop("QT_QPA_PLATFORMTHEME", None)
+
     def __exit__(self, *exception):
-        self.process.terminate()
-        self.process.wait(timeout=10)
+        for server in (self.bus, self.process):
+            if server is not None:
+                server.terminate()
+                try:
+                    server.wait(timeout=10)
+                except subprocess.TimeoutExpired:
+                    server.kill()
+                    server.wait()
+        if self.runtime is not None:
+            shutil.rmtree(self.runtime, ignore_errors=True)
 
     def run(self, *command, check=True, input=None):
         """Runs a command against this server and returns its standard output."""
@@ -198,9 +292,38 @@ class XServer:
 
 def end_with_parent():
     """Makes the child get SIGTERM when the test process dies, however it dies:
-    a killed test must not leave its X server behind."""
+    a killed test must not leave its servers behind."""
     pr_set_pdeathsig = 1
     ctypes.CDLL(None).prctl(pr_set_pdeathsig, signal.SIGTERM)
+
+
+def start_announcing(command, output):
+    """Starts a server that writes where it can be reached, and a newline, to
+    the file descriptor given in place of "{fd}" in its command; returns the
+    process and that text. Closing the pipe before all of it is read would
+    kill Xvfb."""
+    read_end, write_end = os.pipe()
+    process = subprocess.Popen([argument.replace("{fd}", str(write_end)) for argument in command],
+                               pass_fds=(write_end,), stdin=subprocess.DEVNULL, stdout=output,
+                               stderr=output, preexec_fn=end_with_parent)
+    os.close(write_end)
+    text = b""
+    with os.fdopen(read_end, "rb") as pipe:
+        while not text.endswith(b"\n"):
+            chunk = pipe.read(1)
+            if not chunk:
+                process.kill()
+                process.wait()
+                raise RuntimeError(f"{command[0]} did not start")
+            text += chunk
+    return process, text.decode().strip()
+
+
+def built_with_address_sanitizer(program=PROGRAM):
+    """Whether AddressSanitizer is built into the program: its start-up entry
+    point is named in the executable, whether its runtime is linked in or not."""
+    with open(program, "rb") as executable:
+        return b"__asan_init" in executable.read()
 
 
 def resident_kilobytes(pid):
@@ -209,7 +332,7 @@ def resident_kilobytes(pid):
         return int(re.search(r"VmRSS:\s+(\d+)", status.read()).group(1))
 
 
-def caption_pattern(caption=CAPTION):
+def caption_pattern(caption=FORM1.caption):
     """xdotool takes a regular expression: match the caption exactly."""
     return "^" + re.escape(caption) + "$"
 

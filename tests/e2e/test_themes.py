@@ -7,21 +7,22 @@ import glob
 import subprocess
 import unittest
 
-from xsession import XServer, artefact, caption_pattern
+from xsession import FORM1, XServer, artefact, caption_pattern, end
 
 # WCAG AA for normal text.
 READABLE = 4.5
-# Areas of the client area, in pixels: the labels that take no colour of
-# their own from the design, and the insides of a box and the buttons.
-AREAS = {
-    "Label5 V": (224, 112, 25, 17),
-    "Label6 A": (224, 136, 25, 17),
-    "Label7 degrees": (224, 160, 25, 17),
-    "Label10 power factor": (16, 184, 73, 17),
-    "Text1 voltage": (155, 115, 59, 12),
-    "Command1 Calculate": (267, 155, 75, 19),
-    "Command2 Exit": (267, 115, 75, 19),
-}
+# Every control with a text whose colour the design leaves to the system, and
+# the part of it inside its border and bevel.
+SYSTEM_COLOURED = [name for name, control in FORM1.controls.items()
+                   if control.text_colour is None and control.kind != "Picture"]
+
+
+def inside(name):
+    x, y, width, height = FORM1.controls[name].box
+    inset = 0 if FORM1.controls[name].kind == "Label" else 3
+    return (x + inset, y + inset, width - 2 * inset, height - 2 * inset)
+
+
 THEMES = {"dark": "Adwaita:dark", "light": "Adwaita"}
 
 
@@ -65,17 +66,17 @@ class ThemeTest(unittest.TestCase):
                     x.painted_screenshot(shot, window)
                     left, top, _, _ = x.geometry(window)
                     measured = {}
-                    for name, (ax, ay, width, height) in AREAS.items():
+                    for name in SYSTEM_COLOURED:
+                        area_x, area_y, width, height = inside(name)
                         measured[name] = text_contrast(
-                            colours(shot, (left + ax, top + ay, width, height)))
+                            colours(shot, (left + area_x, top + area_y, width, height)))
                     # The scheme took hold: the box's ground follows it.
-                    box_ground = luminance(measured["Text1 voltage"][1])
+                    box_ground = luminance(measured["Text1"][1])
                     self.assertEqual(box_ground < 0.2, scheme == "dark", box_ground)
                     for name, (ratio, _) in measured.items():
                         self.assertGreaterEqual(ratio, READABLE, f"{scheme}: {name}")
                 finally:
-                    program.kill()
-                    program.wait()
+                    end(program)
 
 
 if __name__ == "__main__":

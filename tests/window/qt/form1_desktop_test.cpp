@@ -10,14 +10,17 @@
 #include <QTest>
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <map>
 #include <memory>
 
+#include "expected_in_qt.h"
 #include "open_form1.h"
 #include "window/qt/form1_window.h"
 #include "window/qt/kelvaro_application.h"
 
 using kelvaro::ControlId;
+namespace expected = kelvaro::expected;
 
 namespace {
 
@@ -98,28 +101,28 @@ class Form1DesktopTest : public QObject {
   private slots:
     void initTestCase() { kelvaro::qt::PrepareApplication(); }
 
+    // Every control with a text whose colour the design leaves to the system.
     void textReadsUnderADarkScheme_data() {
-        QTest::addColumn<ControlId>("control");
-        QTest::addColumn<int>("inset");  // pixels of border and bevel to leave out
-        QTest::newRow("Label5 V") << ControlId::Label5 << 0;
-        QTest::newRow("Label6 A") << ControlId::Label6 << 0;
-        QTest::newRow("Label7 degrees") << ControlId::Label7 << 0;
-        QTest::newRow("Label10 power factor") << ControlId::Label10 << 0;
-        QTest::newRow("Text1 voltage") << ControlId::Text1 << 3;
-        QTest::newRow("Command1 Calculate") << ControlId::Command1 << 3;
-        QTest::newRow("Command2 Exit") << ControlId::Command2 << 3;
+        QTest::addColumn<int>("index");
+        for (int index = 0; index < int(std::size(expected::kControls)); ++index) {
+            const expected::Control& control = expected::kControls[index];
+            if (!control.textColour && control.kind != expected::Kind::Picture) {
+                QTest::newRow(control.name) << index;
+            }
+        }
     }
     void textReadsUnderADarkScheme() {
-        QFETCH(ControlId, control);
-        QFETCH(int, inset);
+        QFETCH(int, index);
+        const expected::Control& control = expected::kControls[index];
+        // Leave out a box's or a button's border and bevel.
+        const int inset = control.kind == expected::Kind::Label ? 0 : 3;
         const QPalette before = QApplication::palette();
         QApplication::setPalette(DarkPalette());
         const auto form = OpenForm1();
         QVERIFY(form);
         const QImage shot = form->grab().toImage();
         QApplication::setPalette(before);
-        const QRect area =
-            form->Control(control)->geometry().adjusted(inset, inset, -inset, -inset);
+        const QRect area = expected::Pixels(control.place).adjusted(inset, inset, -inset, -inset);
         QCOMPARE_GE(TextContrast(shot, area), kReadable);
     }
 

@@ -6,18 +6,18 @@ import subprocess
 import time
 import unittest
 
-from test_session import CALCULATE, EXIT, TEXT1, TEXT2, TEXT3
 from weston import (CLOSE_BUTTON, MAXIMISE_BUTTON, TITLE_BAR_HEIGHT, Weston, ink_runs,
                     missing)
-from xsession import SCREEN, XServer, artefact, caption_pattern
+from xsession import FORM1, SCREEN, XServer, artefact, caption_pattern, end
 
-FORM_BACKGROUND = "#C0FFC0"
-FORM_SIZE = (357, 247)
+TEXT1, TEXT2, TEXT3 = (FORM1.centre(name) for name in ("Text1", "Text2", "Text3"))
+CALCULATE, EXIT = FORM1.centre("Command1"), FORM1.centre("Command2")
+# Qt's own window colour, behind a message box's text.
 MESSAGE_BACKGROUND = "#EFEFEF"
 # The band of the window below the inputs: Label10, Label11, Label8, Text4, Label9.
-RESULTS_TOP = 184
-# An empty spot of the window.
-EMPTY_SPOT = (350, 240)
+RESULTS_TOP = FORM1.controls["Label10"].box[1]
+# An empty spot of the window: its bottom-right corner.
+EMPTY_SPOT = (FORM1.size[0] - 4, FORM1.size[1] - 4)
 
 
 class WaylandSession:
@@ -27,19 +27,17 @@ class WaylandSession:
         reason = missing()
         if reason:
             raise unittest.SkipTest(reason)
+        self.program = None
         self.x = XServer().__enter__()
         try:
             self.weston = Weston(self.x).__enter__()
         except BaseException:
             self.x.__exit__(None, None, None)
             raise
-        self.program = None
         return self
 
     def __exit__(self, *exception):
-        if self.program and self.program.poll() is None:
-            self.program.kill()
-            self.program.wait()
+        end(self.program)
         self.weston.__exit__(*exception)
         self.x.__exit__(*exception)
 
@@ -48,7 +46,7 @@ class WaylandSession:
 
     def window(self, timeout=10.0):
         """The client area of the main window: where it is, once it has its size."""
-        return self.weston.find(FORM_BACKGROUND, size=FORM_SIZE, timeout=timeout)
+        return self.weston.find(FORM1.background, size=FORM1.size, timeout=timeout)
 
     def click(self, window, point):
         self.weston.click(window[0] + point[0], window[1] + point[1])
@@ -64,11 +62,12 @@ class WaylandSession:
         x, y, width, height = window
         return (x - 4, y - TITLE_BAR_HEIGHT - 2, width + 8, height + TITLE_BAR_HEIGHT + 6)
 
-    def message_box(self, window, shot=None):
-        """The message box, title bar included, once it is up; None where it
-        overlaps the main window, which hides part of it from the search."""
+    def message_box(self, window, shot=None, size=None):
+        """The message box, title bar included, once it is up (at the size
+        given); None where it overlaps the main window, which hides part of it
+        from the search."""
         frame = self.frame(window)
-        box = self.weston.find(MESSAGE_BACKGROUND, hide=frame, shot=shot)
+        box = self.weston.find(MESSAGE_BACKGROUND, size=size, hide=frame, shot=shot)
         return None if overlap(box, frame) else box
 
     def show_message(self, window, shot=None, tries=8):
@@ -161,7 +160,7 @@ class NativeWaylandTest(unittest.TestCase):
             window = session.window()
             # The title bar may take input a moment after the window shows.
             for _ in range(5):
-                session.click(window, (FORM_SIZE[0] + CLOSE_BUTTON[0], CLOSE_BUTTON[1]))
+                session.click(window, (FORM1.size[0] + CLOSE_BUTTON[0], CLOSE_BUTTON[1]))
                 try:
                     self.assertEqual(session.program.wait(timeout=2), 0)
                     return
@@ -175,7 +174,7 @@ class NativeWaylandTest(unittest.TestCase):
             window = session.window()
             for name, action in {
                     "title-bar button": lambda: session.click(
-                        window, (FORM_SIZE[0] + MAXIMISE_BUTTON[0], MAXIMISE_BUTTON[1])),
+                        window, (FORM1.size[0] + MAXIMISE_BUTTON[0], MAXIMISE_BUTTON[1])),
                     "compositor's maximise key": lambda: session.weston.key("super+shift+m"),
                     "compositor's full-screen key": lambda: session.weston.key("super+shift+f"),
             }.items():
@@ -194,7 +193,7 @@ class NativeWaylandTest(unittest.TestCase):
             session.weston.click(box[0] + box[2] // 2, box[1] + TITLE_BAR_HEIGHT + 5)
             session.weston.key("super+shift+m")
             session.weston.click(box[0] + box[2] // 2, box[1] + TITLE_BAR_HEIGHT + 5)
-            self.assertEqual(session.message_box(window), box)
+            self.assertEqual(session.message_box(window, size=box[2:]), box)
             self.assertTrue(session.alive())
 
     @staticmethod

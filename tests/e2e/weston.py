@@ -6,25 +6,35 @@ import glob
 import os
 import re
 import shutil
+import socket
 import subprocess
-import tempfile
 import time
 
-from xsession import PROGRAM, end_with_parent
+from xsession import PROGRAM, SCREEN, artefact, end, end_with_parent, start_program
 
 OUTPUT = (1200, 960)
-# A plain background no window of the program uses; no panel, no on-screen
-# keyboard popping up over the window when a box takes the focus.
+# A spot of the outer server's screen beside weston's output. weston's X11
+# backend turns the outer pointer's motion into relative motion, stopped at
+# the output's edges, and takes the absolute position only when the pointer
+# enters its window: each pointer action starts from outside.
+OUTSIDE = (SCREEN[0] - 1, SCREEN[1] - 1)
+assert OUTSIDE[0] >= OUTPUT[0] and OUTSIDE[1] >= OUTPUT[1]
+# A plain background no window of the program uses; no panel, no fade-in
+# over the first windows, no on-screen keyboard popping up over the window
+# when a box takes the focus.
 BACKGROUND = "#404040"
 CONFIG = """[core]
 idle-time=0
 [shell]
 panel-position=none
 background-color=0xff404040
+startup-animation=none
 [input-method]
 path=
 """
 SOCKET = "kelvaro-wayland"
+# How long weston may take to say it is ready on a loaded machine.
+READY_TIMEOUT = 60
 # Qt's own title bar on a fixed-size window: its height above the client area,
 # and its maximise and close buttons, from the client area's top-right corner.
 TITLE_BAR_HEIGHT = 30
@@ -38,63 +48,84 @@ def missing():
         return "weston is not installed"
     if not glob.glob("/usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so"):
         return "Qt's Wayland platform (qt6-wayland) is not installed"
+    if not glob.glob("/usr/lib/*/weston/systemd-notify.so"):
+        return "weston has no systemd-notify module to say when it is ready"
     return None
 
 
 class Weston:
-    """weston on an XServer, with a runtime directory of its own."""
+    """weston on an XServer, in that server's session (runtime folder, bus).
+    Its output goes to weston.log among the artefacts."""
 
     def __init__(self, x):
         self.x = x
+        self.process = None
 
     def __enter__(self):
-        self.runtime = tempfile.mkdtemp(prefix="kelvaro-wayland-")
-        config = os.path.join(self.runtime, "weston.ini")
+        try:
+            self._start()
+        except BaseException:
+            self.__exit__()
+            raise
+        return self
+
+    def _start(self):
+        runtime = self.x.runtime
+        config = os.path.join(runtime, "weston.ini")
         with open(config, "w") as file:
             file.write(CONFIG)
-        self.log = open(os.path.join(self.runtime, "weston.log"), "w+")
-        self.process = subprocess.Popen(
-            ["weston", "--backend=x11-backend.so", f"--socket={SOCKET}",
-             f"--width={OUTPUT[0]}", f"--height={OUTPUT[1]}", f"--config={config}"],
-            env=dict(self.x.env, XDG_RUNTIME_DIR=self.runtime),
-            stdout=subprocess.DEVNULL, stderr=self.log, preexec_fn=end_with_parent)
+        self.log = artefact("weston.log")
+        # weston says READY=1 on a notification socket, as to a service
+        # manager, once it listens for clients and has loaded its shell.
+        with socket.socket(socket.AF_UNIX, socket.SOCK_DGRAM) as ready:
+            ready.bind(os.path.join(runtime, "weston-ready"))
+            with open(self.log, "w") as log:
+                self.process = subprocess.Popen(
+                    ["weston", "--backend=x11-backend.so", f"--socket={SOCKET}",
+                     f"--width={OUTPUT[0]}", f"--height={OUTPUT[1]}", f"--config={config}",
+                     "--modules=systemd-notify.so"],
+                    env=dict(self.x.env, NOTIFY_SOCKET=ready.getsockname()),
+                    stdin=subprocess.DEVNULL, stdout=log, stderr=log,
+                    preexec_fn=end_with_parent)
+            ready.settimeout(0.1)
+            deadline = time.monotonic() + READY_TIMEOUT
+            self._wait(deadline, lambda: self._says_ready(ready))
+        # Then its shell, a client of its own, draws the desktop.
+        self.shot = os.path.join(runtime, "screen.png")
+        centre = (OUTPUT[0] // 2, OUTPUT[1] // 2)
+        self._wait(deadline, lambda: self.x.pixel(self.screenshot(), *centre) == BACKGROUND)
+        # The pointer enters and leaves the output once: weston then knows
+        # where it is, and draws it nowhere while it is outside. The keys go
+        # to weston wherever the pointer is.
+        self.x.run("xdotool", "mousemove", *map(str, centre), "mousemove", *map(str, OUTSIDE))
+        window = self.x.run("xdotool", "search", "--class", "^Weston Compositor$").split()[0]
+        self.x.focus(int(window))
         # A Wayland session with no X server for its clients.
         self.env = {name: value for name, value in self.x.env.items()
                     if name not in ("DISPLAY", "QT_QPA_PLATFORM")}
-        self.env.update(XDG_RUNTIME_DIR=self.runtime, WAYLAND_DISPLAY=SOCKET,
-                        XDG_SESSION_TYPE="wayland")
-        self.shot = os.path.join(self.runtime, "screen.png")
-        # Ready once the shell has drawn the background.
-        deadline = time.monotonic() + 60
-        while True:
-            self.x.screenshot(self.shot)
-            if self.x.pixel(self.shot, 10, 10) == BACKGROUND:
-                break
-            if time.monotonic() > deadline or self.process.poll() is not None:
-                self.process.kill()
-                self.process.wait()
-                self.log.seek(0)
-                raise RuntimeError("weston did not start: " + self.log.read()[-2000:])
-            time.sleep(0.1)
-        return self
+        self.env.update(WAYLAND_DISPLAY=SOCKET, XDG_SESSION_TYPE="wayland")
+
+    def _wait(self, deadline, condition):
+        while not condition():
+            if self.process.poll() is not None or time.monotonic() > deadline:
+                with open(self.log) as log:
+                    raise RuntimeError("weston did not start: " + log.read()[-2000:])
+            time.sleep(0.05)
+
+    @staticmethod
+    def _says_ready(notifications):
+        try:
+            return b"READY=1" in notifications.recv(4096).split(b"\n")
+        except socket.timeout:
+            return False
 
     def __exit__(self, *exception):
-        self.process.terminate()
-        self.process.wait(timeout=10)
-        self.log.close()
-        shutil.rmtree(self.runtime, ignore_errors=True)
+        end(self.process)
 
     def start(self, env=None, program=PROGRAM):
         """The program as a client of this session; env adds to or, with
         None values, removes from the session's environment."""
-        merged = dict(self.env)
-        for name, value in (env or {}).items():
-            if value is None:
-                merged.pop(name, None)
-            else:
-                merged[name] = value
-        return subprocess.Popen([program], env=merged, stdout=subprocess.DEVNULL,
-                                stderr=subprocess.DEVNULL, preexec_fn=end_with_parent)
+        return start_program(program, self.env, env)
 
     def screenshot(self, path=None):
         path = path or self.shot
@@ -103,8 +134,8 @@ class Weston:
         return path
 
     def rest_pointer(self):
-        """Moves the pointer (weston draws it into the picture) out of the way."""
-        self.x.run("xdotool", "mousemove", str(OUTPUT[0] - 2), str(OUTPUT[1] - 2))
+        """Moves the pointer (weston draws it into the picture) off the output."""
+        self.x.run("xdotool", "mousemove", *map(str, OUTSIDE))
 
     def find(self, colour, size=None, hide=None, timeout=10.0, shot=None):
         """(x, y, width, height) around every pixel of the colour on the screen,
@@ -127,7 +158,8 @@ class Weston:
             time.sleep(0.1)
 
     def click(self, x, y):
-        self.x.run("xdotool", "mousemove", str(x), str(y), "click", "1")
+        self.x.run("xdotool", "mousemove", *map(str, OUTSIDE), "mousemove", str(x), str(y),
+                   "click", "1")
 
     def key(self, *keys):
         self.x.run("xdotool", "key", *keys)

@@ -98,14 +98,9 @@ SESSION_BUS_CONFIG = """<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bu
 """
 
 
-class XServer:
-    """An Xvfb server of its own on a free display, at 96 dots per inch, with a
-    session bus and a runtime folder of its own. The output of both servers
-    goes to `log`, a path, when given."""
-
-    def __init__(self, log=None):
-        self.log = log
-        self.process = self.bus = self.runtime = None
+class Started:
+    """A context whose start, should it fail half-way, ends what it started:
+    _start starts, __exit__ ends whatever is there."""
 
     def __enter__(self):
         try:
@@ -114,6 +109,16 @@ class XServer:
             self.__exit__()
             raise
         return self
+
+
+class XServer(Started):
+    """An Xvfb server of its own on a free display, at 96 dots per inch, with a
+    session bus and a runtime folder of its own. The output of both servers
+    goes to `log`, a path, when given."""
+
+    def __init__(self, log=None):
+        self.log = log
+        self.process = self.bus = self.runtime = None
 
     def _start(self):
         self.runtime = tempfile.mkdtemp(prefix="kelvaro-session-")

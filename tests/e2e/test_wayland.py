@@ -8,7 +8,7 @@ import unittest
 
 from weston import (CLOSE_BUTTON, MAXIMISE_BUTTON, TITLE_BAR_HEIGHT, Weston, ink_runs,
                     missing)
-from xsession import FORM1, SCREEN, XServer, artefact, caption_pattern, end
+from xsession import FORM1, SCREEN, Started, XServer, artefact, caption_pattern, end
 
 TEXT1, TEXT2, TEXT3 = (FORM1.centre(name) for name in ("Text1", "Text2", "Text3"))
 CALCULATE, EXIT = FORM1.centre("Command1"), FORM1.centre("Command2")
@@ -20,26 +20,24 @@ RESULTS_TOP = FORM1.controls["Label10"].box[1]
 EMPTY_SPOT = (FORM1.size[0] - 4, FORM1.size[1] - 4)
 
 
-class WaylandSession:
+class WaylandSession(Started):
     """Its own Xvfb with weston nested in it; the program once started."""
 
-    def __enter__(self):
+    def __init__(self):
+        self.program = self.weston = self.x = None
+
+    def _start(self):
         reason = missing()
         if reason:
             raise unittest.SkipTest(reason)
-        self.program = None
         self.x = XServer().__enter__()
-        try:
-            self.weston = Weston(self.x).__enter__()
-        except BaseException:
-            self.x.__exit__(None, None, None)
-            raise
-        return self
+        self.weston = Weston(self.x).__enter__()
 
     def __exit__(self, *exception):
         end(self.program)
-        self.weston.__exit__(*exception)
-        self.x.__exit__(*exception)
+        for part in (self.weston, self.x):
+            if part is not None:
+                part.__exit__(*exception)
 
     def start(self, env=None):
         self.program = self.weston.start(env)

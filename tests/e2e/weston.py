@@ -10,7 +10,8 @@ import socket
 import subprocess
 import time
 
-from xsession import PROGRAM, SCREEN, artefact, end, end_with_parent, start_program
+from xsession import (PROGRAM, SCREEN, Started, artefact, end, end_with_parent,
+                      start_program)
 
 OUTPUT = (1200, 960)
 # A spot of the outer server's screen beside weston's output. weston's X11
@@ -53,21 +54,13 @@ def missing():
     return None
 
 
-class Weston:
+class Weston(Started):
     """weston on an XServer, in that server's session (runtime folder, bus).
     Its output goes to weston.log among the artefacts."""
 
     def __init__(self, x):
         self.x = x
         self.process = None
-
-    def __enter__(self):
-        try:
-            self._start()
-        except BaseException:
-            self.__exit__()
-            raise
-        return self
 
     def _start(self):
         runtime = self.x.runtime

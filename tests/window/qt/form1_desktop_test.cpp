@@ -35,7 +35,8 @@ double Luminance(QRgb rgb) {
 }
 
 double Contrast(QRgb a, QRgb b) {
-    const auto [dark, light] = std::minmax(Luminance(a), Luminance(b));
+    // The list form: the pair form would hold references to the temporaries.
+    const auto [dark, light] = std::minmax({Luminance(a), Luminance(b)});
     return (light + 0.05) / (dark + 0.05);
 }
 

@@ -20,9 +20,10 @@ PROGRAM = os.environ.get("KELVARO_PROGRAM", "")
 ARTEFACTS = os.environ.get("KELVARO_ARTEFACTS", "")
 SCREEN = (1280, 1024)
 
-# A control's box (x, y, width, height) in the client area, in pixels, and its
-# background colour as #RRGGBB (None: the system's).
-Control = namedtuple("Control", "box back_colour")
+# A control's kind ("Label", "TextBox", …), its box (x, y, width, height) in
+# the client area, in pixels, and its text and background colours as #RRGGBB
+# (None: the system's).
+Control = namedtuple("Control", "kind box text_colour back_colour")
 
 
 def read_expectation(header):
@@ -52,9 +53,11 @@ class Form1:
         # One control a line: {"Text1", Kind::TextBox, "380", {2280, 1680, 975, 270}, …},
         for row in re.findall(r'^\s*\{("\w+",.*)\},$', text, re.M):
             fields = re.findall(r'\{[^{}]*\}|"[^"]*"|[^,\s][^,]*', row)
-            name, place, back_colour = fields[0], fields[3], fields[7]
+            name, kind, place = fields[0], fields[1], fields[3]
+            text_colour, back_colour = fields[6], fields[7]
             box = tuple(self.pixels(int(twips)) for twips in re.findall(r"\d+", place))
-            self.controls[json.loads(name)] = Control(box, rgb(back_colour))
+            self.controls[json.loads(name)] = Control(
+                kind.removeprefix("Kind::"), box, rgb(text_colour), rgb(back_colour))
 
     @classmethod
     def pixels(cls, twips):
@@ -74,6 +77,10 @@ def rgb(field):
 FORM1 = Form1()
 MESSAGE_TITLE = read_expectation("expected_messages.h")[1]["kMessageTitle"]
 
+# What the desktop the tests run from sets for its programs.
+OUTER_SESSION = ("QT_QPA_PLATFORMTHEME", "WAYLAND_DISPLAY", "WAYLAND_SOCKET",
+                 "XDG_SESSION_TYPE", "XDG_CURRENT_DESKTOP", "GTK_THEME")
+
 # A session bus that starts no services: programs that look for a bus find
 # one, without starting one of their own (libdbus's X11 autolaunch), and
 # nothing started through it outlives the session.
@@ -91,14 +98,9 @@ SESSION_BUS_CONFIG = """<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bu
 """
 
 
-class XServer:
-    """An Xvfb server of its own on a free display, at 96 dots per inch, with a
-    session bus and a runtime folder of its own. The output of both servers
-    goes to `log`, a path, when given."""
-
-    def __init__(self, log=None):
-        self.log = log
-        self.process = self.bus = self.runtime = None
+class Started:
+    """A context whose start, should it fail half-way, ends what it started:
+    _start starts, __exit__ ends whatever is there."""
 
     def __enter__(self):
         try:
@@ -107,6 +109,16 @@ class XServer:
             self.__exit__()
             raise
         return self
+
+
+class XServer(Started):
+    """An Xvfb server of its own on a free display, at 96 dots per inch, with a
+    session bus and a runtime folder of its own. The output of both servers
+    goes to `log`, a path, when given."""
+
+    def __init__(self, log=None):
+        self.log = log
+        self.process = self.bus = self.runtime = None
 
     def _start(self):
         self.runtime = tempfile.mkdtemp(prefix="kelvaro-session-")
@@ -125,19 +137,17 @@ class XServer:
         self.session_env = {"DISPLAY": self.display, "XDG_RUNTIME_DIR": self.runtime,
                             "DBUS_SESSION_BUS_ADDRESS": self.bus_address}
         # A UTF-8 locale makes xprop print texts as they are.
-        self.env = dict(os.environ, **self.session_env, QT_QPA_PLATFORM="xcb",
+        # Nothing of the desktop the tests run from reaches the session: not
+        # its theme, nor a Wayland compositor that Qt would prefer to this
+        # server.
+        self.env = {name: value for name, value in os.environ.items()
+                    if name not in OUTER_SESSION}
+        self.env.update(self.session_env, QT_QPA_PLATFORM="xcb",
                         LC_ALL=os.environ.get("LC_ALL", "C.UTF-8"))
-        self.env.pop("QT_QPA_PLATFORMTHEME", None)
 
     def __exit__(self, *exception):
         for server in (self.bus, self.process):
-            if server is not None:
-                server.terminate()
-                try:
-                    server.wait(timeout=10)
-                except subprocess.TimeoutExpired:
-                    server.kill()
-                    server.wait()
+            end(server)
         if self.runtime is not None:
             shutil.rmtree(self.runtime, ignore_errors=True)
 
@@ -148,9 +158,7 @@ class XServer:
         return result.stdout.decode()
 
     def start(self, program=PROGRAM, env=None):
-        return subprocess.Popen([program], env=dict(self.env, **(env or {})),
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                                preexec_fn=end_with_parent)
+        return start_program(program, self.env, env)
 
     def wait_for_window(self, name_pattern, pid=None, timeout=10.0):
         """The id of the visible window whose name matches the pattern."""
@@ -288,6 +296,31 @@ class XServer:
         xlib.XSendEvent(display, window, 0, 0, ctypes.byref(event))
         xlib.XFlush(display)
         xlib.XCloseDisplay(display)
+
+
+def start_program(program, session_env, env=None):
+    """The program in a session; env adds to or, with None values, removes
+    from the session's environment."""
+    merged = dict(session_env)
+    for name, value in (env or {}).items():
+        if value is None:
+            merged.pop(name, None)
+        else:
+            merged[name] = value
+    return subprocess.Popen([program], env=merged, stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL, preexec_fn=end_with_parent)
+
+
+def end(process, timeout=10):
+    """Ends a server started here, politely first."""
+    if process is None or process.poll() is not None:
+        return
+    process.terminate()
+    try:
+        process.wait(timeout=timeout)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
 
 
 def end_with_parent():

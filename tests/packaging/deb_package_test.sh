@@ -17,6 +17,12 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for needed in libqt6widgets6 libqt6gui6 libqt6svg6 fonts-arphic-uming; do
     grep -q "\b$needed\b" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
+# Wayland and Qt's own texts in Chinese are welcome, not required.
+recommends=$(dpkg-deb -f "$deb" Recommends)
+for optional in qt6-wayland qt6-translations-l10n; do
+    grep -q "\b$optional\b" <<<"$recommends" || fail "Recommends lacks $optional: $recommends"
+    ! grep -q "\b$optional\b" <<<"$depends" || fail "Depends on $optional: $depends"
+done
 # Every dependency resolves from this machine's archive, as `apt install ./kelvaro_*.deb` needs.
 if [ -n "$(ls /var/lib/apt/lists/*_Packages* 2>/dev/null)" ]; then
     apt-get install --simulate --no-install-recommends "$deb" >"$scratch/apt.log" 2>&1 ||

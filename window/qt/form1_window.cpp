@@ -10,6 +10,7 @@
 #include <QShowEvent>
 
 #include "window/form_rendering.h"
+#include "window/qt/compositor_sizes.h"
 #include "window/qt/form_label.h"
 #include "window/qt/picture_box.h"
 #include "window/qt/qt_text.h"
@@ -63,6 +64,11 @@ constexpr const char* kFallbackFamily = "AR PL UMing CN";
 // The one button of a message box: Chinese like the rest of the window,
 // whatever the locale or the translations installed.
 constexpr std::string_view kMessageButton = "确定";
+
+// Labels lie straight on the window's fixed light green. Where the design
+// gives one no colour, it takes the classic window-text black, not the
+// desktop's text colour, which a dark scheme makes light.
+constexpr QColor kLabelText = QColor(0x00, 0x00, 0x00);
 
 QStringList FormFamilies() {
     return {ToQString(kForm1.fontFamily), kLatinFamily, kFallbackFamily};
@@ -167,6 +173,8 @@ QWidget* Form1Window::CreateControl(const ControlDesign& design) {
     if (design.textColour) {
         colours.setColor(QPalette::WindowText, Colour(*design.textColour));
         colours.setColor(QPalette::Text, Colour(*design.textColour));
+    } else if (design.kind == ControlKind::Label) {
+        colours.setColor(QPalette::WindowText, kLabelText);
     }
     if (design.backColour) {
         colours.setColor(QPalette::Base, Colour(*design.backColour));
@@ -216,6 +224,7 @@ void Form1Window::ShowMessage(std::string_view text) {
     QMessageBox box(QMessageBox::NoIcon, ToQString(kForm1.applicationTitle), ToQString(text),
                     QMessageBox::Ok, this);
     box.button(QMessageBox::Ok)->setText(ToQString(kMessageButton));
+    FitTitleBar(box);
     box.exec();
 }
 

@@ -2,12 +2,44 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QStyleFactory>
+#include <QTranslator>
 
+#include "window/qt/compositor_sizes.h"
 #include "window/qt/form1_window.h"
 #include "window/qt/qt_text.h"
 
 namespace kelvaro::qt {
+namespace {
+
+// Qt's own translation in the window's language.
+constexpr const char* kQtTranslation = "qtbase_zh_CN";
+
+// Wayland lets no program place its window, and Qt's own title bar there
+// offers a maximise button. Where the session runs an X server as well
+// (XWayland), the window opens through it, centred and fixed as designed;
+// should that server not answer, Qt goes on to Wayland. A platform the user
+// chose stands.
+void PreferX11UnderWayland() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        !qEnvironmentVariableIsEmpty("DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "xcb;wayland");
+    }
+}
+
+}  // namespace
+
+bool LoadQtTranslation(const QString& directory) {
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QString::fromLatin1(kQtTranslation), directory)) {
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    return true;
+}
 
 void PrepareApplication() {
     // Never a display name: Qt would append it to every window title.
@@ -21,11 +53,14 @@ void PrepareApplication() {
     QApplication::setWindowIcon(icon);
     // Message boxes speak in the window's face too.
     QApplication::setFont(FormFont(kForm1.defaultFont));
+    LoadQtTranslation(QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 }
 
 int RunKelvaro(int argc, char** argv) {
+    PreferX11UnderWayland();
     QApplication application(argc, argv);
     PrepareApplication();
+    KeepFixedSizesUnderCompositor(application);
     Form1Window form;
     form.show();
     return QApplication::exec();

@@ -63,6 +63,13 @@ NumberChar NumberCharAt(std::string_view text, std::size_t at) {
     return {'\0', 1};
 }
 
+// The number at the start of a text: its sign, and its digits, point and
+// exponent in ASCII; no digits when the text starts with no number.
+struct ScannedNumber {
+    bool negative = false;
+    std::string digits;
+};
+
 // Matches the number at the start of a text and folds it into plain ASCII,
 // which fast_float then converts. The grammar is the system's own: fast_float
 // alone would also take "inf", "nan" and hexadecimal forms.
@@ -70,17 +77,14 @@ class NumberScanner {
   public:
     explicit NumberScanner(std::string_view text) : text_(text) {}
 
-    // The number's ASCII form without a plus sign; empty when no digit was read.
-    std::string Scan() {
+    ScannedNumber Scan() {
         SkipBlanks();
+        bool negative = false;
         if (const NumberChar sign = Peek(); sign.ascii == '+' || sign.ascii == '-') {
-            if (sign.ascii == '-') {
-                number_ += '-';
-            }
+            negative = sign.ascii == '-';
             at_ += sign.length;
         }
         bool anyDigit = TakeDigits();
-        const std::size_t beforePoint = number_.size();
         if (const NumberChar point = Peek(); point.ascii == '.') {
             number_ += '.';
             at_ += point.length;
@@ -89,11 +93,8 @@ class NumberScanner {
         if (!anyDigit) {
             return {};  // a sign or a point alone is not a number
         }
-        if (number_.size() == beforePoint + 1) {
-            number_.pop_back();  // "5." is 5
-        }
         TakeExponent();
-        return std::move(number_);
+        return {negative, std::move(number_)};
     }
 
   private:
@@ -211,10 +212,8 @@ bool IsBlank(std::string_view text) {
 }
 
 double ReadNumber(std::string_view text) {
-    const std::string number = NumberScanner(text).Scan();
-    std::string_view digits = number;
-    const bool negative = digits.starts_with('-');
-    digits.remove_prefix(negative ? 1 : 0);
+    const ScannedNumber number = NumberScanner(text).Scan();
+    std::string_view digits = number.digits;
     // Leading zeros change nothing, yet fast_float would multiply its way
     // through each of them: keep only the one before a point or an exponent.
     const std::size_t zeros = std::min(digits.find_first_not_of('0'), digits.size());
@@ -226,7 +225,7 @@ double ReadNumber(std::string_view text) {
     // fast_float gives infinity or zero, which is the reading wanted; a newer
     // fast_float also says result_out_of_range.
     fast_float::from_chars(digits.data(), digits.data() + digits.size(), value);
-    return negative ? -value : value;
+    return number.negative ? -value : value;
 }
 
 std::string NumberText(double value) {

@@ -21,8 +21,10 @@ bool IsDigit(char c) {
 // One character of a number as the reader sees it: its ASCII form and the
 // number of bytes it takes. The full-width forms that Chinese input methods
 // type (U+FF0B '＋', U+FF0D '－', U+FF0E '．', U+FF10..U+FF19 '０'..'９',
-// U+FF25 'Ｅ', U+FF45 'ｅ') fold into their ASCII twins; any other non-ASCII
-// byte becomes '\0', which no number contains.
+// U+FF25 'Ｅ', U+FF45 'ｅ') fold into their ASCII twins, and so does the
+// ideographic full stop U+3002 '。', which they type for '.' in Chinese
+// punctuation mode; any other non-ASCII byte becomes '\0', which no number
+// contains.
 struct NumberChar {
     char ascii;
     std::size_t length;
@@ -36,12 +38,16 @@ NumberChar NumberCharAt(std::string_view text, std::size_t at) {
     if (byte < 0x80) {
         return {static_cast<char>(byte), 1};
     }
-    if (byte != 0xEF || text.size() - at < 3) {
+    if ((byte != 0xE3 && byte != 0xEF) || text.size() - at < 3) {
         return {'\0', 1};
     }
     const auto second = static_cast<unsigned char>(text[at + 1]);
     const auto third = static_cast<unsigned char>(text[at + 2]);
-    if (second == 0xBC) {
+    if (byte == 0xE3) {
+        if (second == 0x80 && third == 0x82) {
+            return {'.', 3};
+        }
+    } else if (second == 0xBC) {
         if (third >= 0x90 && third <= 0x99) {
             return {static_cast<char>('0' + (third - 0x90)), 3};
         }

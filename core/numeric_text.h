@@ -29,7 +29,8 @@ bool IsBlank(std::string_view text);
 // sign, digits with at most one '.', and an optional exponent ('E' or 'e',
 // an optional sign, digits). It stops at the first character that cannot
 // continue the number and ignores the rest. The full-width forms of the digits,
-// of '.', '+', '-', 'E' and 'e' read as their ASCII twins.
+// of '.', '+', '-', 'E' and 'e' read as their ASCII twins, and the ideographic
+// full stop '。' reads as '.'; a comma of any width is never a decimal point.
 //
 // It never rejects a text: with no digit read the value is 0. A number beyond
 // the double range reads as infinity of its sign; one too small for a double
@@ -40,6 +41,7 @@ bool IsBlank(std::string_view text);
 //   ReadNumber(".5") == 0.5         ReadNumber("5.") == 5
 //   ReadNumber("1,5") == 1          ReadNumber("abc") == 0
 //   ReadNumber("-") == 0            ReadNumber("３８０") == 380
+//   ReadNumber("１。５") == 1.5      ReadNumber("１，５") == 1
 //   ReadNumber("1e999") == +inf
 double ReadNumber(std::string_view text);
 

@@ -111,8 +111,12 @@ INSTANTIATE_TEST_SUITE_P(
                     ReadRow{"PlusSign", "＋７", 7}, ReadRow{"UpperExponent", "１Ｅ３", 1000},
                     ReadRow{"LowerExponent", "２ｅ－１", 0.2},
                     ReadRow{"MixedWithAscii", "3８.５", 38.5},
-                    ReadRow{"IdeographicFullStop", "1。5", 1}, ReadRow{"MathMinus", "\u22125", 0},
-                    ReadRow{"ArabicIndicDigit", "\u0665", 0}, ReadRow{"FullWidthComma", "1，5", 1}),
+                    ReadRow{"IdeographicFullStop", "１。５", 1.5},
+                    ReadRow{"SecondIdeographicFullStop", "1。2。3", 1.2},
+                    ReadRow{"IdeographicFullStopThenPoint", "1。2.3", 1.2},
+                    ReadRow{"OtherIdeographicPunctuation", "1、5", 1},
+                    ReadRow{"MathMinus", "\u22125", 0}, ReadRow{"ArabicIndicDigit", "\u0665", 0},
+                    ReadRow{"FullWidthComma", "１，５", 1}),
     RowName{});
 
 INSTANTIATE_TEST_SUITE_P(

@@ -44,4 +44,17 @@ constexpr bool DrawnFromBitmaps(const FontStyle& style, int dotsPerInch) {
     return PointsToPixels(style.points, dotsPerInch) <= kLargestBitmapFontPixels;
 }
 
+// The largest font size, at most the design's, at which a text is no wider
+// than the room it has: a box too narrow for a long result draws it smaller
+// rather than cut it. widthAt(size) measures the text at a size; the unit of
+// size is the front end's own (pixels, or tenths of a point).
+template <typename WidthAt>
+int LargestFittingSize(int designSize, int availableWidth, WidthAt widthAt) {
+    int size = designSize;
+    while (size > 1 && widthAt(size) > availableWidth) {
+        --size;
+    }
+    return size;
+}
+
 }  // namespace kelvaro

@@ -8,6 +8,8 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <string>
+#include <system_error>
 
 namespace kelvaro {
 namespace {
@@ -69,100 +71,50 @@ NumberChar NumberCharAt(std::string_view text, std::size_t at) {
     return {'\0', 1};
 }
 
-// The number at the start of a text: its sign, and its digits, point and
-// exponent in ASCII; no digits when the text starts with no number.
-struct ScannedNumber {
-    bool negative = false;
-    std::string digits;
-};
-
-// Matches the number at the start of a text and folds it into plain ASCII,
-// which fast_float then converts. The grammar is the system's own: fast_float
-// alone would also take "inf", "nan" and hexadecimal forms.
-class NumberScanner {
-  public:
-    explicit NumberScanner(std::string_view text) : text_(text) {}
-
-    ScannedNumber Scan() {
-        SkipBlanks();
-        bool negative = false;
-        if (const NumberChar sign = Peek(); sign.ascii == '+' || sign.ascii == '-') {
-            negative = sign.ascii == '-';
-            at_ += sign.length;
-        }
-        bool anyDigit = TakeDigits();
-        if (const NumberChar point = Peek(); point.ascii == '.') {
-            number_ += '.';
-            at_ += point.length;
-            anyDigit |= TakeDigits();
-        }
-        if (!anyDigit) {
-            return {};  // a sign or a point alone is not a number
-        }
-        TakeExponent();
-        return {negative, std::move(number_)};
-    }
-
-  private:
-    NumberChar Peek() const { return NumberCharAt(text_, at_); }
-
-    void SkipBlanks() {
-        while (at_ < text_.size()) {
-            const char c = text_[at_];
-            if (c == ' ' || c == '\t' || c == '\n') {
-                ++at_;
-            } else if (text_.substr(at_).starts_with(kIdeographicSpace)) {
-                at_ += kIdeographicSpace.size();
-            } else {
-                break;
+// The number at the start of a text spelled in ASCII, for fast_float to match:
+// the text itself while it is ASCII, a folded copy in `folded` from the first
+// full-width form on. It ends where no number can go on (a second point or
+// exponent letter, a sign anywhere but right after the letter, any other
+// character), so the rest of the text costs nothing, and fast_float never sees
+// what it would take but the grammar does not: a second sign, "inf", "nan".
+std::string_view AsciiNumber(std::string_view text, std::string& folded) {
+    bool folding = false, point = false, letter = false;
+    char previous = '\0';
+    std::size_t at = 0;
+    while (at < text.size()) {
+        if (IsDigit(text[at])) {
+            // ASCII digits a run at a time: a box may hold 32767 of them.
+            const auto run = std::find_if_not(text.begin() + static_cast<std::ptrdiff_t>(at),
+                                              text.end(), IsDigit);
+            const auto runLength = static_cast<std::size_t>(run - text.begin()) - at;
+            if (folding) {
+                folded.append(text.substr(at, runLength));
             }
+            previous = '0';
+            at += runLength;
+            continue;
         }
+        const NumberChar next = NumberCharAt(text, at);
+        const char c = next.ascii;
+        const bool isLetter = c == 'E' || c == 'e';
+        if (!(IsDigit(c) || (c == '.' && !point && !letter) || (isLetter && !letter) ||
+              ((c == '+' || c == '-') && (previous == 'E' || previous == 'e')))) {
+            break;
+        }
+        if (next.length > 1 && !folding) {
+            folding = true;
+            folded.assign(text.substr(0, at));
+        }
+        if (folding) {
+            folded += c;
+        }
+        point |= c == '.';
+        letter |= isLetter;
+        previous = c;
+        at += next.length;
     }
-
-    // Takes the digits from here on, ASCII runs whole (a box may hold 32767
-    // of them) and full-width ones one by one. Returns whether there was any.
-    bool TakeDigits() {
-        const std::size_t start = number_.size();
-        for (;;) {
-            const auto run = std::find_if_not(text_.begin() + static_cast<std::ptrdiff_t>(at_),
-                                              text_.end(), IsDigit);
-            const auto runLength = static_cast<std::size_t>(run - text_.begin()) - at_;
-            number_.append(text_.substr(at_, runLength));
-            at_ += runLength;
-            const NumberChar next = Peek();
-            if (next.length != 3 || !IsDigit(next.ascii)) {
-                break;
-            }
-            number_ += next.ascii;
-            at_ += next.length;
-        }
-        return number_.size() > start;
-    }
-
-    // 'E' or 'e', an optional sign and at least one digit; otherwise nothing.
-    void TakeExponent() {
-        const std::size_t markAt = at_;
-        const std::size_t markSize = number_.size();
-        if (const NumberChar letter = Peek(); letter.ascii == 'E' || letter.ascii == 'e') {
-            number_ += 'e';
-            at_ += letter.length;
-        } else {
-            return;
-        }
-        if (const NumberChar sign = Peek(); sign.ascii == '+' || sign.ascii == '-') {
-            number_ += sign.ascii;
-            at_ += sign.length;
-        }
-        if (!TakeDigits()) {
-            at_ = markAt;
-            number_.resize(markSize);
-        }
-    }
-
-    std::string_view text_;
-    std::size_t at_ = 0;
-    std::string number_;
-};
+    return folding ? std::string_view(folded) : text.substr(0, at);
+}
 
 // The 15-significant-digit decimal form of a finite, non-zero magnitude:
 // digits d1 d2 … dn without trailing zeros, the value being d1.d2…dn × 10^exponent.
@@ -218,20 +170,36 @@ bool IsBlank(std::string_view text) {
 }
 
 double ReadNumber(std::string_view text) {
-    const ScannedNumber number = NumberScanner(text).Scan();
-    std::string_view digits = number.digits;
+    for (;;) {
+        if (text.starts_with(' ') || text.starts_with('\t') || text.starts_with('\n')) {
+            text.remove_prefix(1);
+        } else if (text.starts_with(kIdeographicSpace)) {
+            text.remove_prefix(kIdeographicSpace.size());
+        } else {
+            break;
+        }
+    }
+    bool negative = false;
+    if (const NumberChar sign = NumberCharAt(text, 0); sign.ascii == '+' || sign.ascii == '-') {
+        negative = sign.ascii == '-';
+        text.remove_prefix(sign.length);
+    }
+    std::string folded;
+    std::string_view number = AsciiNumber(text, folded);
     // Leading zeros change nothing, yet fast_float would multiply its way
     // through each of them: keep only the one before a point or an exponent.
-    const std::size_t zeros = std::min(digits.find_first_not_of('0'), digits.size());
+    const std::size_t zeros = std::min(number.find_first_not_of('0'), number.size());
     if (zeros > 0) {
-        digits.remove_prefix(zeros < digits.size() && IsDigit(digits[zeros]) ? zeros : zeros - 1);
+        number.remove_prefix(zeros < number.size() && IsDigit(number[zeros]) ? zeros : zeros - 1);
     }
     double value = 0;
-    // The scanner hands over only well-formed numbers. Beyond the double range
-    // fast_float gives infinity or zero, which is the reading wanted; a newer
-    // fast_float also says result_out_of_range.
-    fast_float::from_chars(digits.data(), digits.data() + digits.size(), value);
-    return number.negative ? -value : value;
+    // Beyond the double range fast_float gives infinity or zero, which is the
+    // reading wanted; a newer fast_float also says result_out_of_range.
+    const auto read = fast_float::from_chars(number.data(), number.data() + number.size(), value);
+    if (read.ec == std::errc::invalid_argument) {
+        return 0;  // no digit: a sign, a point or an exponent alone
+    }
+    return negative ? -value : value;
 }
 
 std::string NumberText(double value) {

@@ -1,94 +1,104 @@
 /* Times one start of a program on the current X display.
  *
- *   map_timer [--settle MS] [--timeout MS] [--log FILE] [--expect-lib NAME] -- PROGRAM [ARG...]
+ *   map_timer LOG PROGRAM [ARG...]
  *
  * Watches the root window for top-level windows (SubstructureNotify) and for
  * any drawing on the screen (a DAMAGE object on the root window, made before
- * the fork so nothing drawn can be missed), then forks and execs the program.
- * Prints one line of key=value pairs:
+ * the fork so that nothing drawn can be missed), then forks and execs the
+ * program with its output appended to LOG. Prints one line of key=value pairs:
  *   mapped_ms   fork to the MapNotify of the program's first top-level window
  *   painted_ms  fork to the first drawing inside that window after it was mapped
- *   settled_ms  fork to the last drawing before SETTLE ms passed without any
- *   hwm_kb      the program's peak RSS (VmHWM) once settled
- *   width, height, lib (1 when NAME is among the mapped files), title (hex UTF-8)
- * Then kills the program's process group and reaps it. No window manager may
- * run: every top-level window mapped after the fork is taken as the program's. */
-#include "x_timing.h"
-
+ *   hwm_kb      the program's peak RSS (VmHWM) once nothing was drawn for 300 ms
+ *   width, height  the mapped window's size
+ * Then kills the program's process group. No window manager may run: every
+ * top-level window mapped after the fork is taken as the program's. */
+#include <X11/Xlib.h>
+#include <X11/extensions/Xdamage.h>
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <stdlib.h>
+#include <stdio.h>
+#include <string.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
 
-static void Usage(void) {
-    fputs("usage: map_timer [--settle MS] [--timeout MS] [--log FILE] [--expect-lib NAME] -- PROGRAM [ARG...]\n",
-          stderr);
-    exit(2);
+enum { kSettleMs = 300, kTimeoutMs = 15000, kMaxTops = 64 };
+
+struct Top {
+    Window id;
+    int x, y, width, height;
+};
+
+static double NowMs(void) {
+    struct timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
 }
 
 static long ReadHwmKb(pid_t pid) {
     char path[64], line[256];
     snprintf(path, sizeof path, "/proc/%d/status", (int)pid);
-    FILE *f = fopen(path, "r");
-    if (!f) return -1;
+    FILE* f = fopen(path, "r");
     long kb = -1;
-    while (fgets(line, sizeof line, f))
-        if (sscanf(line, "VmHWM: %ld kB", &kb) == 1) break;
-    fclose(f);
+    while (f && fgets(line, sizeof line, f) && sscanf(line, "VmHWM: %ld kB", &kb) != 1) {
+    }
+    if (f)
+        fclose(f);
     return kb;
 }
 
-static int MapsContain(pid_t pid, const char *name) {
-    char path[64], line[4096];
-    snprintf(path, sizeof path, "/proc/%d/maps", (int)pid);
-    FILE *f = fopen(path, "r");
-    if (!f) return 0;
-    int found = 0;
-    while (!found && fgets(line, sizeof line, f)) found = strstr(line, name) != NULL;
-    fclose(f);
-    return found;
-}
-
-int main(int argc, char **argv) {
-    double settle_ms = 300, timeout_ms = 15000;
-    const char *log_path = "/dev/null", *expect_lib = NULL;
-    int i = 1;
-    for (; i < argc && strcmp(argv[i], "--") != 0; ++i) {
-        if (i + 1 >= argc) Usage();
-        if (!strcmp(argv[i], "--settle")) settle_ms = atof(argv[++i]);
-        else if (!strcmp(argv[i], "--timeout")) timeout_ms = atof(argv[++i]);
-        else if (!strcmp(argv[i], "--log")) log_path = argv[++i];
-        else if (!strcmp(argv[i], "--expect-lib")) expect_lib = argv[++i];
-        else Usage();
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        fputs("usage: map_timer LOG PROGRAM [ARG...]\n", stderr);
+        return 2;
     }
-    if (i + 1 >= argc) Usage();
-    char **program = argv + i + 1;
-
-    Display *dpy = XOpenDisplay(NULL);
-    if (!dpy) {
-        fputs("map_timer: cannot open the display\n", stderr);
+    char** program = argv + 2;
+    Display* dpy = XOpenDisplay(NULL);
+    int damage_event, damage_error;
+    if (!dpy || !XDamageQueryExtension(dpy, &damage_event, &damage_error)) {
+        fputs("map_timer: cannot open the display, or it has no DAMAGE extension\n", stderr);
         return 1;
     }
-    struct Watch watch;
-    if (!WatchRoot("map_timer", dpy, &watch)) return 1;
-    double start;
-    pid_t child = Launch("map_timer", program, log_path, &start);
-    if (child < 0) return 1;
+    int major = 1, minor = 1;
+    XDamageQueryVersion(dpy, &major, &minor);
+    Window root = DefaultRootWindow(dpy);
+    XSelectInput(dpy, root, SubstructureNotifyMask);
+    XDamageCreate(dpy, root, XDamageReportRawRectangles);
+    XSync(dpy, True);
+    fcntl(ConnectionNumber(dpy), F_SETFD, FD_CLOEXEC); /* the program must not inherit it */
 
-    int exited = 0, status = 0;
+    int log_fd = open(argv[1], O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    const double start = NowMs();
+    pid_t child = fork();
+    if (child < 0) {
+        perror("map_timer: fork");
+        return 1;
+    }
+    if (child == 0) {
+        setpgid(0, 0); /* so that whatever it starts in turn dies with it */
+        dup2(log_fd, STDOUT_FILENO);
+        dup2(log_fd, STDERR_FILENO);
+        execvp(program[0], program);
+        _exit(127);
+    }
+    setpgid(child, child);
+
+    /* Geometry comes from CreateNotify and ConfigureNotify alone: no round
+     * trip to the server while the clock runs. */
+    struct Top tops[kMaxTops], mapped = {0};
+    int top_count = 0, exited = 0, status = 0;
+    double mapped_at = -1, painted_at = -1, last_damage_at = -1;
     for (;;) {
-        double now = NowMs();
-        double deadline = start + timeout_ms;
-        if (watch.painted_at >= 0) {
-            double quiet_until = watch.last_damage_at + settle_ms;
-            if (now >= quiet_until) break;
-            if (quiet_until < deadline) deadline = quiet_until;
-        }
-        if (now >= deadline) break;
+        double now = NowMs(), deadline = start + kTimeoutMs;
+        if (painted_at >= 0 && last_damage_at + kSettleMs < deadline)
+            deadline = last_damage_at + kSettleMs;
+        if (now >= deadline)
+            break;
         if (!XPending(dpy)) {
             struct pollfd pfd = {ConnectionNumber(dpy), POLLIN, 0};
             int wait = (int)(deadline - now) + 1;
-            if (wait > 50) wait = 50;  /* to notice the program dying */
-            poll(&pfd, 1, wait);
+            poll(&pfd, 1, wait < 50 ? wait : 50); /* to notice the program dying */
             if (waitpid(child, &status, WNOHANG) == child) {
                 exited = 1;
                 break;
@@ -98,30 +108,46 @@ int main(int argc, char **argv) {
         now = NowMs();
         XEvent event;
         XNextEvent(dpy, &event);
-        WatchEvent(&watch, &event, now);
+        if (event.type == CreateNotify && event.xcreatewindow.parent == root &&
+            top_count < kMaxTops) {
+            const XCreateWindowEvent* e = &event.xcreatewindow;
+            tops[top_count++] = (struct Top){e->window, e->x, e->y, e->width, e->height};
+        } else if (event.type == ConfigureNotify && event.xconfigure.event == root) {
+            const XConfigureEvent* e = &event.xconfigure;
+            for (int t = 0; t < top_count; ++t)
+                if (tops[t].id == e->window)
+                    tops[t] = (struct Top){e->window, e->x, e->y, e->width, e->height};
+            if (mapped.id == e->window)
+                mapped = (struct Top){e->window, e->x, e->y, e->width, e->height};
+        } else if (event.type == MapNotify && event.xmap.event == root && mapped_at < 0 &&
+                   !event.xmap.override_redirect) {
+            mapped_at = now;
+            for (int t = 0; t < top_count; ++t)
+                if (tops[t].id == event.xmap.window)
+                    mapped = tops[t];
+            mapped.id = event.xmap.window;
+        } else if (event.type == damage_event + XDamageNotify && mapped_at >= 0) {
+            /* Raw rectangles of the root's damage are in screen coordinates. */
+            const XRectangle* a = &((const XDamageNotifyEvent*)&event)->area;
+            if (a->x < mapped.x + mapped.width && a->x + a->width > mapped.x &&
+                a->y < mapped.y + mapped.height && a->y + a->height > mapped.y) {
+                if (painted_at < 0)
+                    painted_at = now;
+                last_damage_at = now;
+            }
+        }
     }
 
-    long hwm_kb = exited ? -1 : ReadHwmKb(child);
-    int has_lib = expect_lib && !exited ? MapsContain(child, expect_lib) : 0;
-    if (watch.mapped_at >= 0)
-        printf("mapped_ms=%.3f", watch.mapped_at - start);
-    else
-        printf("mapped_ms=nan");
-    if (watch.painted_at >= 0)
-        printf(" painted_ms=%.3f settled_ms=%.3f", watch.painted_at - start, watch.last_damage_at - start);
-    else
-        printf(" painted_ms=nan settled_ms=nan");
-    printf(" hwm_kb=%ld width=%d height=%d lib=%d", hwm_kb, watch.mapped.width, watch.mapped.height, has_lib);
-    if (watch.mapped_at >= 0 && !exited) PrintTitle(dpy, watch.mapped.id);
-    printf(" exited=%d\n", exited);
+    printf("mapped_ms=%.3f painted_ms=%.3f hwm_kb=%ld width=%d height=%d\n",
+           mapped_at >= 0 ? mapped_at - start : -1, painted_at >= 0 ? painted_at - start : -1,
+           exited ? -1 : ReadHwmKb(child), mapped.width, mapped.height);
     fflush(stdout);
-
     kill(-child, SIGKILL);
-    if (!exited) waitpid(child, &status, 0);
+    if (!exited)
+        waitpid(child, &status, 0);
     XCloseDisplay(dpy);
-    if (exited) {
-        fprintf(stderr, "map_timer: %s ended by itself (status %d) before it settled\n", program[0], status);
-        return 1;
-    }
-    return watch.mapped_at >= 0 ? 0 : 1;
+    if (exited)
+        fprintf(stderr, "map_timer: %s ended by itself (status %d) before it settled\n", program[0],
+                status);
+    return exited || mapped_at < 0 ? 1 : 0;
 }

@@ -14,9 +14,8 @@ TEST_PACKAGES=(googletest libgtest-dev locales python3
     xvfb xauth dbus-daemon xdotool x11-utils xclip imagemagick
     dpkg-dev file desktop-file-utils appstream
     weston qt6-wayland qt6-gtk-platformtheme gnome-themes-extra qt6-translations-l10n)
-# The benchmarks: Google Benchmark, and the X libraries of the start-up
-# benchmark's helpers and of its bare Xft window.
-BENCH_PACKAGES=(libbenchmark-dev libx11-dev libxft-dev libxdamage-dev libxfixes-dev libxtst-dev)
+# The benchmarks: Google Benchmark, and the X libraries of the start-up timer.
+BENCH_PACKAGES=(libbenchmark-dev libx11-dev libxdamage-dev)
 # The Windows build: the mingw-w64 cross compilers, and 64-bit Wine (with its
 # commands, wineserver among them, on the PATH) to run the tests of the 64-bit
 # build in Xvfb.

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <string>
 #include <system_error>
+#include <utility>
 
 namespace kelvaro {
 namespace {
@@ -20,53 +21,38 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+// The full-width forms that Chinese input methods type, and the ideographic
+// full stop they type for '.' in Chinese punctuation mode, with their ASCII
+// twins; the full-width digits U+FF10..U+FF19 ('０'..'９') follow below.
+constexpr std::pair<std::string_view, char> kFoldedForms[] = {
+    {"＋", '+'}, {"－", '-'}, {"．", '.'}, {"。", '.'}, {"Ｅ", 'E'}, {"ｅ", 'e'}};
+constexpr std::string_view kFullWidthDigitLead = "\xef\xbc";  // '０' is EF BC 90
+
 // One character of a number as the reader sees it: its ASCII form and the
-// number of bytes it takes. The full-width forms that Chinese input methods
-// type (U+FF0B '＋', U+FF0D '－', U+FF0E '．', U+FF10..U+FF19 '０'..'９',
-// U+FF25 'Ｅ', U+FF45 'ｅ') fold into their ASCII twins, and so does the
-// ideographic full stop U+3002 '。', which they type for '.' in Chinese
-// punctuation mode; any other non-ASCII byte becomes '\0', which no number
-// contains.
+// number of bytes it takes; any other non-ASCII byte becomes '\0', which no
+// number contains.
 struct NumberChar {
     char ascii;
     std::size_t length;
 };
 
 NumberChar NumberCharAt(std::string_view text, std::size_t at) {
-    if (at >= text.size()) {
+    text.remove_prefix(std::min(at, text.size()));
+    if (text.empty()) {
         return {'\0', 0};
     }
-    const auto byte = static_cast<unsigned char>(text[at]);
-    if (byte < 0x80) {
-        return {static_cast<char>(byte), 1};
+    if (static_cast<unsigned char>(text[0]) < 0x80) {
+        return {text[0], 1};
     }
-    if ((byte != 0xE3 && byte != 0xEF) || text.size() - at < 3) {
-        return {'\0', 1};
+    if (text.size() >= 3 && text.starts_with(kFullWidthDigitLead)) {
+        if (const unsigned digit = static_cast<unsigned char>(text[2]) - 0x90u; digit < 10) {
+            return {static_cast<char>('0' + digit), 3};
+        }
     }
-    const auto second = static_cast<unsigned char>(text[at + 1]);
-    const auto third = static_cast<unsigned char>(text[at + 2]);
-    if (byte == 0xE3) {
-        if (second == 0x80 && third == 0x82) {
-            return {'.', 3};
+    for (const auto& [form, ascii] : kFoldedForms) {
+        if (text.starts_with(form)) {
+            return {ascii, form.size()};
         }
-    } else if (second == 0xBC) {
-        if (third >= 0x90 && third <= 0x99) {
-            return {static_cast<char>('0' + (third - 0x90)), 3};
-        }
-        switch (third) {
-            case 0x8B:
-                return {'+', 3};
-            case 0x8D:
-                return {'-', 3};
-            case 0x8E:
-                return {'.', 3};
-            case 0xA5:
-                return {'E', 3};
-            default:
-                break;
-        }
-    } else if (second == 0xBD && third == 0x85) {
-        return {'e', 3};
     }
     return {'\0', 1};
 }

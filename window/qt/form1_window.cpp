@@ -11,6 +11,7 @@
 
 #include "window/form_rendering.h"
 #include "window/qt/compositor_sizes.h"
+#include "window/qt/fitting_text_box.h"
 #include "window/qt/form_label.h"
 #include "window/qt/picture_box.h"
 #include "window/qt/qt_text.h"
@@ -148,7 +149,8 @@ QWidget* Form1Window::CreateControl(const ControlDesign& design) {
             control = new PictureBox(PictureFile(design.picture), kForm1.pictureBorderPixels, this);
             break;
         case ControlKind::TextBox: {
-            auto* box = new QLineEdit(text, this);
+            auto* box = ShrinksToFit(design) ? new FittingTextBox(this) : new QLineEdit(this);
+            box->setText(text);
             box->setAlignment(QtAlignment(design.alignment));
             box->setReadOnly(design.readOnly);
             control = box;

@@ -1,0 +1,129 @@
+// Form1 at every density Qt may draw it at. CTest runs it once per case, at
+// Qt's scales 1, 1.25, 1.5 and 2. Whatever the case, every text shows whole
+// in its box.
+#include <QApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+
+#include "expected_in_qt.h"
+#include "expected_powers.h"
+#include "open_form1.h"
+#include "window/qt/fitting_text_box.h"
+#include "window/qt/form1_window.h"
+#include "window/qt/kelvaro_application.h"
+
+using kelvaro::ControlId;
+using kelvaro::qt::Form1Window;
+namespace expected = kelvaro::expected;
+
+namespace {
+
+constexpr const char* kDesignFace = "AR PL UMing CN";
+
+// The columns of a text box's image, between its borders, that hold ink of
+// the text's colour (anti-aliased on the box's ground).
+struct Columns {
+    int first = -1;
+    int last = -1;
+};
+
+Columns TextColumns(const QImage& image, int border, QColor ground) {
+    Columns columns;
+    for (int x = border; x < image.width() - border; ++x) {
+        for (int y = border; y < image.height() - border; ++y) {
+            if (image.pixelColor(x, y) != ground) {
+                columns.first = columns.first < 0 ? x : columns.first;
+                columns.last = x;
+                break;
+            }
+        }
+    }
+    return columns;
+}
+
+}  // namespace
+
+class Form1DensityTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() {
+        const QByteArray face = qgetenv("KELVARO_FACE");
+        if (!face.isEmpty() && !QFontDatabase::families().join('\n').contains(face)) {
+            QSKIP(qPrintable(QStringLiteral("the face %1 is not installed").arg(face)));
+        }
+        kelvaro::qt::PrepareApplication();
+        opened_ = OpenForm1();
+        QVERIFY(opened_ != nullptr);
+        form_ = opened_.get();
+        dotsPerInch_ = form_->screen()->logicalDotsPerInchY();
+        qInfo("font DPI %g, device pixel ratio %g, face %s", dotsPerInch_,
+              form_->devicePixelRatioF(), qPrintable(QFontInfo(form_->font()).family()));
+    }
+    void cleanupTestCase() { opened_.reset(); }
+
+    void powerShowsWhole_data() {
+        QTest::addColumn<QString>("voltage");
+        QTest::addColumn<QString>("current");
+        QTest::addColumn<QString>("angle");
+        QTest::addColumn<QString>("power");
+        QTest::addColumn<bool>("fitsAtDesignFont");
+        for (const expected::PowerShown& row : expected::kPowersShown) {
+            QTest::newRow(row.name)
+                << QString(row.voltage) << QString(row.current) << QString(row.angle)
+                << QString(row.power) << row.fitsAtDesignFont;
+        }
+    }
+
+    // The whole power, between the box's borders, with ground to spare on
+    // either side; at the design's font wherever it fits, the same face in a
+    // smaller size where it does not.
+    void powerShowsWhole() {
+        QFETCH(QString, voltage);
+        QFETCH(QString, current);
+        QFETCH(QString, angle);
+        QFETCH(QString, power);
+        QFETCH(bool, fitsAtDesignFont);
+        static_cast<QLineEdit*>(form_->Control(ControlId::Text1))->setText(voltage);
+        static_cast<QLineEdit*>(form_->Control(ControlId::Text2))->setText(current);
+        static_cast<QLineEdit*>(form_->Control(ControlId::Text3))->setText(angle);
+        static_cast<QPushButton*>(form_->Control(ControlId::Command1))->click();
+
+        auto* box = static_cast<kelvaro::qt::FittingTextBox*>(form_->Control(ControlId::Text4));
+        QCOMPARE(box->text(), power);
+        const QFont design = box->DesignFont();
+        QCOMPARE(design.pointSizeF(), expected::kControls[expected::kText4].points);
+        QCOMPARE(QFontInfo(box->font()).family(), QFontInfo(design).family());
+        QVERIFY(box->font().pointSizeF() <= design.pointSizeF());
+        if (QFontInfo(design).family() == kDesignFace) {
+            QCOMPARE(box->font().pointSizeF() == design.pointSizeF(), fitsAtDesignFont);
+        }
+        qInfo("%s at %g pt", qPrintable(power), box->font().pointSizeF());
+
+        const qreal ratio = box->devicePixelRatioF();
+        const QImage image = box->grab().toImage();
+        const int border = qCeil(2 * ratio);
+        const Columns text = TextColumns(
+            image, border, expected::Colour(*expected::kControls[expected::kText4].backColour));
+        QVERIFY(text.first >= 0);
+        QVERIFY2(text.first > border && text.last < image.width() - border - 1,
+                 qPrintable(QStringLiteral("ink from %1 to %2 of %3")
+                                .arg(text.first)
+                                .arg(text.last)
+                                .arg(image.width())));
+    }
+
+  private:
+    QWidget* Control(int index) const { return form_->Control(static_cast<ControlId>(index)); }
+
+    std::unique_ptr<Form1Window> opened_;
+    Form1Window* form_ = nullptr;
+    qreal dotsPerInch_ = 96;
+};
+
+QTEST_MAIN(Form1DensityTest)
+#include "form1_density_test.moc"

@@ -52,7 +52,8 @@ void PrepareApplication() {
     }
     QApplication::setWindowIcon(icon);
     // Message boxes speak in the window's face too.
-    QApplication::setFont(FormFont(kForm1.defaultFont));
+    QApplication::setFont(
+        FormFont(kForm1.defaultFont, DevicePixelsPerInch(QGuiApplication::primaryScreen())));
     LoadQtTranslation(QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 }
 

@@ -1,6 +1,6 @@
-// Form1 at every density Qt may draw it at. CTest runs it once per case, at
-// Qt's scales 1, 1.25, 1.5 and 2. Whatever the case, every text shows whole
-// in its box.
+// Form1 at every density Qt may draw it at. CTest runs it once per case: at
+// Qt's scales 1, 1.25, 1.5 and 2, and at font DPIs that Qt does not scale
+// for. Whatever the case, every text shows whole in its box.
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -45,6 +45,10 @@ Columns TextColumns(const QImage& image, int border, QColor ground) {
     return columns;
 }
 
+QRect Twips(const expected::Place& place) {
+    return QRect(place.left, place.top, place.width, place.height);
+}
+
 }  // namespace
 
 class Form1DensityTest : public QObject {
@@ -65,6 +69,29 @@ class Form1DensityTest : public QObject {
               form_->devicePixelRatioF(), qPrintable(QFontInfo(form_->font()).family()));
     }
     void cleanupTestCase() { opened_.reset(); }
+
+    // The window and its controls grow with the font DPI, so that every text
+    // keeps its room; controls move to whole pixels, and overlap only where
+    // the design has them overlap (Label1 and Picture1, Label8 and Text4).
+    void layoutFollowsTheFontDpi() {
+        const auto pixels = [this](int twips) {
+            return qRound(twips * dotsPerInch_ / (expected::kTwipsPerPixel * 96));
+        };
+        QCOMPARE(form_->size(),
+                 QSize(pixels(expected::kClientWidth), pixels(expected::kClientHeight)));
+        for (int a = 0; a < int(std::size(expected::kControls)); ++a) {
+            const QRect box = Control(a)->geometry();
+            QVERIFY(form_->rect().contains(box));
+            for (int b = a + 1; b < int(std::size(expected::kControls)); ++b) {
+                const bool designed = Twips(expected::kControls[a].place)
+                                          .intersects(Twips(expected::kControls[b].place));
+                QVERIFY2(
+                    box.intersects(Control(b)->geometry()) == designed,
+                    qPrintable(QStringLiteral("%1 and %2")
+                                   .arg(expected::kControls[a].name, expected::kControls[b].name)));
+            }
+        }
+    }
 
     void powerShowsWhole_data() {
         QTest::addColumn<QString>("voltage");

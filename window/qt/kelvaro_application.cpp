@@ -61,7 +61,7 @@ int RunKelvaro(int argc, char** argv) {
     PreferX11UnderWayland();
     QApplication application(argc, argv);
     PrepareApplication();
-    KeepFixedSizesUnderCompositor(application);
+    KeepFixedSizes(application);
     Form1Window form;
     form.show();
     return QApplication::exec();

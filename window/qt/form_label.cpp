@@ -39,9 +39,8 @@ int FormLabel::LayOut(QTextLayout& layout) const {
     return wholeLines;
 }
 
-QString FormLabel::FirstLineTallerThanBox() const {
-    QTextLayout layout(text(), font(), this);
-    if (LayOut(layout) > 0 || layout.lineCount() == 0) {
+QString FormLabel::FirstLineTallerThanBox(const QTextLayout& layout, int wholeLines) const {
+    if (wholeLines > 0 || layout.lineCount() == 0) {
         return {};
     }
     const QTextLine first = layout.lineAt(0);
@@ -56,18 +55,21 @@ QFont FormLabel::FontFitting(const QString& line) const {
 }
 
 QFont FormLabel::DrawnFont() const {
-    const QString first = FirstLineTallerThanBox();
+    QTextLayout layout(text(), font(), this);
+    const QString first = FirstLineTallerThanBox(layout, LayOut(layout));
     return first.isEmpty() ? font() : FontFitting(first);
 }
 
 void FormLabel::paintEvent(QPaintEvent*) {
+    QTextLayout layout(text(), font(), this);
+    const int wholeLines = LayOut(layout);
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
     // A face other than the design's may have lines much taller than its
     // glyphs (Noto CJK's are about 1.45 em): where the first line is taller
     // than the box, the box cuts the empty room above and below its glyphs,
     // which are centred in it, and only glyphs taller than the box shrink.
-    if (const QString first = FirstLineTallerThanBox(); !first.isEmpty()) {
+    if (const QString first = FirstLineTallerThanBox(layout, wholeLines); !first.isEmpty()) {
         const QFont fitted = FontFitting(first);
         const QRectF glyphs = QFontMetricsF(fitted).tightBoundingRect(first);
         painter.setFont(fitted);
@@ -75,8 +77,6 @@ void FormLabel::paintEvent(QPaintEvent*) {
                          first);
         return;
     }
-    QTextLayout layout(text(), font(), this);
-    const int wholeLines = LayOut(layout);
     for (int i = 0; i < wholeLines; ++i) {
         layout.lineAt(i).draw(&painter, QPointF());
     }

@@ -28,11 +28,11 @@ class FormLabel : public QLabel {
     // Lays the text out in lines of the label's width; returns how many of
     // them fit whole in its height.
     int LayOut(QTextLayout& layout) const;
-    // The text of the first line where that line is taller than the box;
-    // empty where it fits.
-    QString FirstLineTallerThanBox() const;
+    // The text of the first line of a laid out text where not even that line
+    // fits whole in the box; empty where it does.
+    QString FirstLineTallerThanBox(const QTextLayout& layout, int wholeLines) const;
     // The largest font, at most the label's, whose glyphs of `line` fit the
-    // box's height.
+    // box's height: the same search as for a text too wide.
     QFont FontFitting(const QString& line) const;
 
     bool singleLine_;

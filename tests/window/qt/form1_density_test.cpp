@@ -5,6 +5,7 @@
 // (a fontconfig configuration of the build's own; KELVARO_FACE names the face
 // such a run expects). Whatever the case, every text shows whole in its box.
 #include <QApplication>
+#include <QClipboard>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QLineEdit>
@@ -114,7 +115,7 @@ class Form1DensityTest : public QObject {
 
     // The whole power, between the box's borders, with ground to spare on
     // either side; at the design's font wherever it fits, the same face in a
-    // smaller size where it does not.
+    // smaller size where it does not; copied exactly as calculated.
     void powerShowsWhole() {
         QFETCH(QString, voltage);
         QFETCH(QString, current);
@@ -136,6 +137,9 @@ class Form1DensityTest : public QObject {
             QCOMPARE(box->font().pointSizeF() == design.pointSizeF(), fitsAtDesignFont);
         }
         qInfo("%s at %g pt", qPrintable(power), box->font().pointSizeF());
+        box->selectAll();
+        box->copy();
+        QCOMPARE(QApplication::clipboard()->text(), power);
 
         const qreal ratio = box->devicePixelRatioF();
         const QImage image = box->grab().toImage();

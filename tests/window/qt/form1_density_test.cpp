@@ -1,9 +1,9 @@
 // Form1 at every density Qt may draw it at and with the Chinese faces a
 // desktop may have instead of the design's. CTest runs it once per case: at
-// Qt's scales 1, 1.25, 1.5 and 2, with a font DPI of 120 that Qt does not
-// scale for, and with Noto CJK or WenQuanYi Zen Hei as the only Chinese face
-// (a fontconfig configuration of the build's own; KELVARO_FACE names the face
-// such a run expects). Whatever the case, every text shows whole in its box.
+// Qt's scales 1, 1.25, 1.5 and 2, at font DPIs of 120 and 108 that Qt does
+// not scale for (scaling off, or its factor rounded down), and with Noto CJK or WenQuanYi Zen Hei
+// as the only Chinese face (a fontconfig configuration of the build's own; KELVARO_FACE names the
+// face such a run expects). Whatever the case, every text shows whole in its box.
 #include <QApplication>
 #include <QClipboard>
 #include <QFontDatabase>
@@ -33,13 +33,8 @@ constexpr const char* kDesignFace = "AR PL UMing CN";
 
 // The columns of a text box's image, between its borders, that hold ink of
 // the text's colour (anti-aliased on the box's ground).
-struct Columns {
-    int first = -1;
-    int last = -1;
-};
-
-Columns TextColumns(const QImage& image, int border, QColor ground) {
-    Columns columns;
+ink::Span TextColumns(const QImage& image, int border, QColor ground) {
+    ink::Span columns;
     for (int x = border; x < image.width() - border; ++x) {
         for (int y = border; y < image.height() - border; ++y) {
             if (image.pixelColor(x, y) != ground) {
@@ -144,7 +139,7 @@ class Form1DensityTest : public QObject {
         const qreal ratio = box->devicePixelRatioF();
         const QImage image = box->grab().toImage();
         const int border = qCeil(2 * ratio);
-        const Columns text = TextColumns(
+        const ink::Span text = TextColumns(
             image, border, expected::Colour(*expected::kControls[expected::kText4].backColour));
         QVERIFY(text.first >= 0);
         QVERIFY2(text.first > border && text.last < image.width() - border - 1,
@@ -177,7 +172,7 @@ class Form1DensityTest : public QObject {
             label->setText(QStringLiteral("0.98"));  // Label11 after Calculate
         }
         const QImage drawn = ink::RenderTransparent(label);
-        const ink::Rows inBox = ink::FirstInkedBand(drawn);
+        const ink::Span inBox = ink::FirstInkedBand(drawn);
         QVERIFY(inBox.first >= 0);
 
         const QFont font = label->font();
@@ -185,13 +180,13 @@ class Form1DensityTest : public QObject {
         label->setFont(label->DrawnFont());
         label->resize(10 * box.width(), 4 * box.height());
         const QImage roomy = ink::RenderTransparent(label);
-        const ink::Rows unbounded = ink::FirstInkedBand(roomy);
+        const ink::Span unbounded = ink::FirstInkedBand(roomy);
         label->setFont(font);
         label->setGeometry(box);
-        QVERIFY2(inBox.Height() >= unbounded.Height() - 1,
+        QVERIFY2(inBox.Length() >= unbounded.Length() - 1,
                  qPrintable(QStringLiteral("%1 of %2 rows of ink")
-                                .arg(inBox.Height())
-                                .arg(unbounded.Height())));
+                                .arg(inBox.Length())
+                                .arg(unbounded.Length())));
         if (!wraps) {
             QVERIFY(qAbs(ink::InkedColumns(drawn).last - ink::InkedColumns(roomy).last) <= 1);
         }

@@ -19,15 +19,16 @@ inline QImage RenderTransparent(QWidget* widget) {
     return image;
 }
 
-// The rows [first, last] with any ink in them; {-1, -1} for none.
-struct Rows {
+// A run of rows or columns, [first, last]; {-1, -1} for none.
+struct Span {
     int first = -1;
     int last = -1;
-    int Height() const { return first < 0 ? 0 : last - first + 1; }
+    int Length() const { return first < 0 ? 0 : last - first + 1; }
 };
 
-inline Rows InkedRows(const QImage& image) {
-    Rows rows;
+// The rows with any ink in them.
+inline Span InkedRows(const QImage& image) {
+    Span rows;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             if (qAlpha(image.pixel(x, y)) != 0) {
@@ -41,14 +42,14 @@ inline Rows InkedRows(const QImage& image) {
 }
 
 // The columns [first, last] with any ink in them.
-inline Rows InkedColumns(const QImage& image) {
+inline Span InkedColumns(const QImage& image) {
     return InkedRows(image.transformed(QTransform(0, 1, 1, 0, 0, 0)));
 }
 
 // The first band of inked rows with no empty row inside it: a text's first line.
-inline Rows FirstInkedBand(const QImage& image) {
-    const Rows all = InkedRows(image);
-    Rows band{all.first, all.first};
+inline Span FirstInkedBand(const QImage& image) {
+    const Span all = InkedRows(image);
+    Span band{all.first, all.first};
     for (int y = all.first + 1; all.first >= 0 && y <= all.last; ++y) {
         if (InkedRows(image.copy(0, y, image.width(), 1)).first < 0) {
             break;

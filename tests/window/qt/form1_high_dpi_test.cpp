@@ -51,9 +51,8 @@ class Form1HighDpiTest : public QObject {
     // captions are plainly heavier than the same text in regular weight.
     void textIsSmoothAndBoldIsBold_data() {
         QTest::addColumn<int>("id");
-        QTest::newRow("Label1") << int(ControlId::Label1);
-        QTest::newRow("Label2") << int(ControlId::Label2);
-        QTest::newRow("Label4") << int(ControlId::Label4);
+        QTest::newRow("Label1, 14.25 pt") << int(ControlId::Label1);
+        QTest::newRow("Label2, 10.5 pt") << int(ControlId::Label2);
     }
 
     void textIsSmoothAndBoldIsBold() {

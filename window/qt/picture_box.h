@@ -14,7 +14,7 @@ class PictureBox : public QFrame {
   public:
     // `picture` names a picture kept both as "<picture>.png", drawn pixel for
     // pixel at its own size, and as "<picture>.svg", rendered for any other
-    // device pixel ratio so that it stays sharp.
+    // size or device pixel ratio so that it stays sharp.
     PictureBox(const QString& picture, int borderPixels, QWidget* parent);
 
     // The picture's own size, in logical pixels.

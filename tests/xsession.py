@@ -273,10 +273,23 @@ class XServer(Started):
 
     def send_delete_window(self, window):
         """What a window manager's close button sends: WM_DELETE_WINDOW."""
+        self.send_client_message(window, window, "WM_PROTOCOLS", ["WM_DELETE_WINDOW"])
+
+    def request_state(self, window, state):
+        """What a window menu or a pager asks of the window manager: a window
+        state added, such as "_NET_WM_STATE_FULLSCREEN"."""
+        add, from_a_user = 1, 2
+        self.send_client_message(window, None, "_NET_WM_STATE", [add, state, 0, from_a_user],
+                                 mask=SUBSTRUCTURE_REDIRECT | SUBSTRUCTURE_NOTIFY)
+
+    def send_client_message(self, window, to, message_type, data, mask=0):
+        """A ClientMessage about the window, sent to `to` (None: the root
+        window); atom names in data are interned."""
         xlib = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11"))
         xlib.XOpenDisplay.restype = ctypes.c_void_p
-        xlib.XInternAtom.restype = ctypes.c_ulong
+        xlib.XInternAtom.restype = xlib.XDefaultRootWindow.restype = ctypes.c_ulong
         xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+        xlib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
         xlib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int,
                                     ctypes.c_long, ctypes.c_void_p]
         xlib.XFlush.argtypes = xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
@@ -291,11 +304,18 @@ class XServer(Started):
 
         client_message = 33
         event = ClientMessage(type=client_message, window=window, format=32,
-                              message_type=xlib.XInternAtom(display, b"WM_PROTOCOLS", 0))
-        event.data[0] = xlib.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
-        xlib.XSendEvent(display, window, 0, 0, ctypes.byref(event))
+                              message_type=xlib.XInternAtom(display, message_type.encode(), 0))
+        for index, value in enumerate(data):
+            event.data[index] = (xlib.XInternAtom(display, value.encode(), 0)
+                                 if isinstance(value, str) else value)
+        target = xlib.XDefaultRootWindow(display) if to is None else to
+        xlib.XSendEvent(display, target, 0, mask, ctypes.byref(event))
         xlib.XFlush(display)
         xlib.XCloseDisplay(display)
+
+
+# Event masks for a request to the window manager, sent to the root window.
+SUBSTRUCTURE_NOTIFY, SUBSTRUCTURE_REDIRECT = 1 << 19, 1 << 20
 
 
 def start_program(program, session_env, env=None):

@@ -57,4 +57,10 @@ int LargestFittingSize(int designSize, int availableWidth, WidthAt widthAt) {
     return size;
 }
 
+// The box the program writes a result into shows the whole result: a result
+// too long for it is drawn in a smaller font, never cut.
+constexpr bool ShrinksToFit(const ControlDesign& design) {
+    return design.kind == ControlKind::TextBox && design.readOnly;
+}
+
 }  // namespace kelvaro

@@ -13,6 +13,9 @@ namespace {
 
 constexpr Qt::WindowStates kCompositorSized = Qt::WindowMaximized | Qt::WindowFullScreen;
 
+// The property that holds where a fixed-size window last stood at its size.
+constexpr const char* kPlacedAt = "kelvaroPlacedAt";
+
 // Qt's own title bar centres the title on the whole bar and keeps about this
 // much on the right for its three buttons, in a font of this pixel size.
 constexpr int kTitleBarButtonsWidth = 80;
@@ -39,7 +42,11 @@ class FixedSizeKeeper : public QObject {
             case QEvent::Show:
                 // Queued: the widget's own show handling may fix its size
                 // only now (a message box does). The widget keeps its limits;
-                // only its surface may grow, to obey a maximised configure.
+                // only its Wayland surface may grow, to obey a maximised
+                // configure.
+                if (!OnWayland()) {
+                    break;
+                }
                 QMetaObject::invokeMethod(
                     widget,
                     [widget] {
@@ -60,13 +67,29 @@ class FixedSizeKeeper : public QObject {
                         Qt::QueuedConnection);
                 }
                 break;
+            case QEvent::Move:
+                // Where the window stood at its own size: an X11 window
+                // manager moves it to the corner of the screen for full
+                // screen, and does not always put it back.
+                if (IsFixedSize(*widget) && !(widget->windowState() & kCompositorSized) &&
+                    widget->size() == widget->minimumSize()) {
+                    widget->setProperty(kPlacedAt, widget->pos());
+                }
+                break;
             case QEvent::Resize:
                 // Back from a compositor's size, or held against a drag on
                 // the edge of Qt's title bar.
                 if (IsFixedSize(*widget) && !(widget->windowState() & kCompositorSized) &&
                     widget->size() != widget->minimumSize()) {
                     QMetaObject::invokeMethod(
-                        widget, [widget] { widget->resize(widget->minimumSize()); },
+                        widget,
+                        [widget] {
+                            widget->resize(widget->minimumSize());
+                            if (const QVariant placed = widget->property(kPlacedAt);
+                                placed.isValid() && !OnWayland()) {
+                                widget->move(placed.toPoint());
+                            }
+                        },
                         Qt::QueuedConnection);
                 }
                 break;
@@ -83,10 +106,8 @@ bool OnWayland() {
     return QGuiApplication::platformName().startsWith(QStringLiteral("wayland"));
 }
 
-void KeepFixedSizesUnderCompositor(QApplication& application) {
-    if (OnWayland()) {
-        application.installEventFilter(new FixedSizeKeeper(&application));
-    }
+void KeepFixedSizes(QApplication& application) {
+    application.installEventFilter(new FixedSizeKeeper(&application));
 }
 
 void FitTitleBar(QMessageBox& box) {

@@ -11,6 +11,7 @@
 
 #include "window/form_rendering.h"
 #include "window/qt/compositor_sizes.h"
+#include "window/qt/fitting_text_box.h"
 #include "window/qt/form_label.h"
 #include "window/qt/picture_box.h"
 #include "window/qt/qt_text.h"
@@ -18,14 +19,17 @@
 namespace kelvaro::qt {
 namespace {
 
-// Logical pixels: Qt scales them on high-DPI screens, so the design's 96-dpi
-// pixels are right at any scale.
-int Pixels(int twips) {
-    return TwipsToPixels(twips, kDesignDotsPerInch);
+// Qt scales logical pixels on high-DPI screens, and sizes fonts at the
+// screen's logical dots per inch: 96 wherever Qt scales, more where fonts
+// follow a larger font DPI while Qt does not scale (or rounds the scale
+// down). The controls are placed at that same density, so that every text
+// keeps the room the design gives it.
+int LayoutDotsPerInch(const QScreen* screen) {
+    return screen != nullptr ? qRound(screen->logicalDotsPerInchY()) : kDesignDotsPerInch;
 }
 
-QRect Geometry(const TwipRect& rect) {
-    const PixelRect pixels = ToPixels(rect, kDesignDotsPerInch);
+QRect Geometry(const TwipRect& rect, int dotsPerInch) {
+    const PixelRect pixels = ToPixels(rect, dotsPerInch);
     return {pixels.left, pixels.top, pixels.width, pixels.height};
 }
 
@@ -84,15 +88,21 @@ QFont WithoutFallbackFaces(const QFont& font) {
 
 }  // namespace
 
-QFont FormFont(const FontStyle& style) {
+int DevicePixelsPerInch(const QScreen* screen) {
+    return screen != nullptr ? qRound(screen->logicalDotsPerInchY() * screen->devicePixelRatio())
+                             : kDesignDotsPerInch;
+}
+
+QFont FormFont(const FontStyle& style, int devicePixelsPerInch) {
     QFont font;
     font.setFamilies(FormFamilies());
     font.setPointSizeF(style.points);
     font.setWeight(static_cast<QFont::Weight>(style.weight));
-    // Qt draws a face's bitmaps only when not anti-aliasing.
-    if (DrawnFromBitmaps(style, kDesignDotsPerInch)) {
-        font.setStyleStrategy(QFont::NoAntialias);
-    }
+    // Qt draws a face's bitmaps only when not anti-aliasing; at sizes that
+    // have none, outlines without anti-aliasing are jagged and lose their bold.
+    // Set either way: a new QFont carries the application font's strategy.
+    font.setStyleStrategy(DrawnFromBitmaps(style, devicePixelsPerInch) ? QFont::NoAntialias
+                                                                       : QFont::PreferAntialias);
     return font;
 }
 
@@ -101,8 +111,11 @@ Form1Window::Form1Window(QWidget* parent) : QWidget(parent) {
     setWindowTitle(ToQString(kForm1.caption));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(Pixels(kForm1.clientWidth), Pixels(kForm1.clientHeight));
-    setFont(FormFont(kForm1.defaultFont));
+    layoutDotsPerInch_ = LayoutDotsPerInch(screen());
+    devicePixelsPerInch_ = DevicePixelsPerInch(screen());
+    setFixedSize(TwipsToPixels(kForm1.clientWidth, layoutDotsPerInch_),
+                 TwipsToPixels(kForm1.clientHeight, layoutDotsPerInch_));
+    setFont(FormFont(kForm1.defaultFont, devicePixelsPerInch_));
     QPalette background = palette();
     background.setColor(QPalette::Window, Colour(kForm1.background));
     setPalette(background);
@@ -148,7 +161,8 @@ QWidget* Form1Window::CreateControl(const ControlDesign& design) {
             control = new PictureBox(PictureFile(design.picture), kForm1.pictureBorderPixels, this);
             break;
         case ControlKind::TextBox: {
-            auto* box = new QLineEdit(text, this);
+            auto* box = ShrinksToFit(design) ? new FittingTextBox(this) : new QLineEdit(this);
+            box->setText(text);
             box->setAlignment(QtAlignment(design.alignment));
             box->setReadOnly(design.readOnly);
             control = box;
@@ -163,11 +177,11 @@ QWidget* Form1Window::CreateControl(const ControlDesign& design) {
         }
     }
     control->setObjectName(ToQString(design.name));
-    control->setGeometry(Geometry(design.rect));
+    control->setGeometry(Geometry(design.rect, layoutDotsPerInch_));
     if (design.font) {
         // Controls with a font of their own show the design's captions, or
         // the power's digits: never text the user typed.
-        control->setFont(WithoutFallbackFaces(FormFont(*design.font)));
+        control->setFont(WithoutFallbackFaces(FormFont(*design.font, devicePixelsPerInch_)));
     }
     QPalette colours = control->palette();
     if (design.textColour) {

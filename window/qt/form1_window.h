@@ -8,6 +8,8 @@
 #include "window/form1_behavior.h"
 #include "window/form1_design.h"
 
+class QScreen;
+
 namespace kelvaro::qt {
 
 class Form1Window : public QWidget, private Form1FrontEnd {
@@ -33,11 +35,20 @@ class Form1Window : public QWidget, private Form1FrontEnd {
     void ShowMessage(std::string_view text) override;
     void EndProgram() override;
 
+    // The screen's density that the controls are placed at, and the one
+    // their fonts are drawn at.
+    int layoutDotsPerInch_ = kDesignDotsPerInch;
+    int devicePixelsPerInch_ = kDesignDotsPerInch;
     std::array<QWidget*, kControlCount> controls_{};
     Form1Behavior behavior_{*this};
 };
 
-// The window's font in the given size and weight.
-QFont FormFont(const FontStyle& style);
+// Pixels per inch on the device a screen draws on: its font DPI times its
+// device pixel ratio.
+int DevicePixelsPerInch(const QScreen* screen);
+
+// The window's font in the given size and weight, for a device of the given
+// density.
+QFont FormFont(const FontStyle& style, int devicePixelsPerInch);
 
 }  // namespace kelvaro::qt

@@ -52,7 +52,8 @@ void PrepareApplication() {
     }
     QApplication::setWindowIcon(icon);
     // Message boxes speak in the window's face too.
-    QApplication::setFont(FormFont(kForm1.defaultFont));
+    QApplication::setFont(
+        FormFont(kForm1.defaultFont, DevicePixelsPerInch(QGuiApplication::primaryScreen())));
     LoadQtTranslation(QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 }
 
@@ -60,7 +61,7 @@ int RunKelvaro(int argc, char** argv) {
     PreferX11UnderWayland();
     QApplication application(argc, argv);
     PrepareApplication();
-    KeepFixedSizesUnderCompositor(application);
+    KeepFixedSizes(application);
     Form1Window form;
     form.show();
     return QApplication::exec();

@@ -6,7 +6,10 @@
 namespace kelvaro::qt {
 
 PictureBox::PictureBox(const QString& picture, int borderPixels, QWidget* parent)
-    : QFrame(parent), picture_(picture), pixels_(picture + QStringLiteral(".png")) {
+    : QFrame(parent),
+      picture_(picture),
+      pixels_(picture + QStringLiteral(".png")),
+      pictureSize_(pixels_.deviceIndependentSize().toSize()) {
     // The classic sunken panel, whatever the style; it is two pixels wide.
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     Q_ASSERT(frameWidth() == borderPixels);
@@ -15,15 +18,17 @@ PictureBox::PictureBox(const QString& picture, int borderPixels, QWidget* parent
 }
 
 QSize PictureBox::PictureSize() const {
-    return pixels_.deviceIndependentSize().toSize();
+    return pictureSize_;
 }
 
-const QPixmap& PictureBox::PictureFor(qreal devicePixelRatio) {
-    if (!qFuzzyCompare(pixels_.devicePixelRatio(), devicePixelRatio)) {
-        // Rendered from the vector source: only on high-DPI screens, where it
-        // is worth loading the SVG reader.
+const QPixmap& PictureBox::PictureFor(QSize logicalSize, qreal devicePixelRatio) {
+    if (pixels_.deviceIndependentSize().toSize() != logicalSize ||
+        !qFuzzyCompare(pixels_.devicePixelRatio(), devicePixelRatio)) {
+        // Rendered from the vector source: only on high-DPI screens, or where
+        // the box grew with a larger font DPI, where it is worth loading the
+        // SVG reader.
         QImageReader reader(picture_ + QStringLiteral(".svg"));
-        reader.setScaledSize(PictureSize() * devicePixelRatio);
+        reader.setScaledSize(logicalSize * devicePixelRatio);
         QPixmap rendered = QPixmap::fromImage(reader.read());
         rendered.setDevicePixelRatio(devicePixelRatio);
         if (!rendered.isNull()) {
@@ -36,7 +41,9 @@ const QPixmap& PictureBox::PictureFor(qreal devicePixelRatio) {
 void PictureBox::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
     QPainter painter(this);
-    painter.drawPixmap(contentsRect().topLeft(), PictureFor(painter.device()->devicePixelRatioF()));
+    const QRect inside = contentsRect();
+    painter.drawPixmap(inside.topLeft(),
+                       PictureFor(inside.size(), painter.device()->devicePixelRatioF()));
 }
 
 }  // namespace kelvaro::qt

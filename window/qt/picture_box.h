@@ -1,4 +1,5 @@
-// A picture box: its picture drawn at the top-left inside a sunken border.
+// A picture box: its picture inside a sunken border, filling the box, which
+// is the picture's own size at the design's density.
 // It takes part in the focus order like any other control.
 #pragma once
 
@@ -13,7 +14,7 @@ class PictureBox : public QFrame {
   public:
     // `picture` names a picture kept both as "<picture>.png", drawn pixel for
     // pixel at its own size, and as "<picture>.svg", rendered for any other
-    // device pixel ratio so that it stays sharp.
+    // size or device pixel ratio so that it stays sharp.
     PictureBox(const QString& picture, int borderPixels, QWidget* parent);
 
     // The picture's own size, in logical pixels.
@@ -23,11 +24,13 @@ class PictureBox : public QFrame {
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    // The picture in device pixels for the ratio the box is painted at.
-    const QPixmap& PictureFor(qreal devicePixelRatio);
+    // The picture at the given logical size, in device pixels for the ratio
+    // the box is painted at.
+    const QPixmap& PictureFor(QSize logicalSize, qreal devicePixelRatio);
 
     QString picture_;
     QPixmap pixels_;
+    QSize pictureSize_;
 };
 
 }  // namespace kelvaro::qt

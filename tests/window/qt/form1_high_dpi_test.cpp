@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "expected_in_qt.h"
+#include "ink.h"
 #include "window/qt/form1_window.h"
 #include "window/qt/kelvaro_application.h"
 
@@ -46,7 +47,34 @@ class Form1HighDpiTest : public QObject {
         QVERIFY2(detailedBlocks > 200, qPrintable(QString::number(detailedBlocks)));
     }
 
+    // Song text has no bitmaps at this size: it is anti-aliased, and the bold
+    // captions are plainly heavier than the same text in regular weight.
+    void textIsSmoothAndBoldIsBold_data() {
+        QTest::addColumn<int>("id");
+        QTest::newRow("Label1, 14.25 pt") << int(ControlId::Label1);
+        QTest::newRow("Label2, 10.5 pt") << int(ControlId::Label2);
+    }
+
+    void textIsSmoothAndBoldIsBold() {
+        QFETCH(int, id);
+        QWidget* label = form_.Control(static_cast<ControlId>(id));
+        const QImage bold = kelvaro::ink::RenderTransparent(label);
+        QVERIFY2(kelvaro::ink::Opacities(bold).size() > 8,
+                 qPrintable(QString::number(kelvaro::ink::Opacities(bold).size())));
+        const QFont design = label->font();
+        QFont regular = design;
+        regular.setBold(false);
+        label->setFont(regular);
+        const QImage light = kelvaro::ink::RenderTransparent(label);
+        label->setFont(design);
+        const double ratio = kelvaro::ink::Coverage(bold) / kelvaro::ink::Coverage(light);
+        QVERIFY2(ratio > kBoldInk, qPrintable(QString::number(ratio)));
+    }
+
   private:
+    // Bold Song text leaves at least this much more ink than regular.
+    static constexpr double kBoldInk = 1.3;
+
     kelvaro::qt::Form1Window form_;
 };
 

@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include "expected_in_qt.h"
+#include "ink.h"
 #include "open_form1.h"
 #include "window/qt/form1_window.h"
 #include "window/qt/kelvaro_application.h"
@@ -60,25 +61,6 @@ QString TextOf(const QWidget* widget) {
         return button->text();
     }
     return {};
-}
-
-// The lowest row of `image` with any ink in it, or -1.
-int LowestInkedRow(const QImage& image) {
-    for (int y = image.height() - 1; y >= 0; --y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (qAlpha(image.pixel(x, y)) != 0) {
-                return y;
-            }
-        }
-    }
-    return -1;
-}
-
-QImage RenderTransparent(QWidget* widget) {
-    QImage image(widget->size(), QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    widget->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
-    return image;
 }
 
 }  // namespace
@@ -269,10 +251,31 @@ class Form1LayoutTest : public QObject {
         auto* label = static_cast<QLabel*>(form_->Control(static_cast<ControlId>(id)));
         const QFontMetrics metrics(label->font(), label);
         QCOMPARE(metrics.horizontalAdvance(label->text()) > label->width(), wraps);
-        const int lowestInk = LowestInkedRow(RenderTransparent(label));
+        const int lowestInk = kelvaro::ink::InkedRows(kelvaro::ink::RenderTransparent(label)).last;
         QVERIFY(lowestInk >= 0);
         // One whole line at most: nothing of a second line shows.
         QVERIFY2(lowestInk < metrics.height(), qPrintable(QString::number(lowestInk)));
+    }
+
+    // At the design's density the Song texts of up to 16 pixels are drawn
+    // from the face's bitmaps, which carry no anti-aliasing; the larger ones
+    // have none and are drawn smooth.
+    void songTextFromBitmapsWhereTheFaceHasThem_data() {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<bool>("bitmaps");
+        QTest::newRow("Label2, 10.5 pt bold") << int(ControlId::Label2) << true;
+        QTest::newRow("Label5, 12 pt") << int(ControlId::Label5) << true;
+        QTest::newRow("Label7, 10.5 pt") << int(ControlId::Label7) << true;
+        QTest::newRow("Label1, 14.25 pt bold") << int(ControlId::Label1) << false;
+        QTest::newRow("Label8, 21.75 pt") << int(ControlId::Label8) << false;
+    }
+
+    void songTextFromBitmapsWhereTheFaceHasThem() {
+        QFETCH(int, id);
+        QFETCH(bool, bitmaps);
+        const QImage ink = kelvaro::ink::RenderTransparent(form_->Control(ControlId(id)));
+        const QSet<int> opacities = kelvaro::ink::Opacities(ink);
+        QCOMPARE(opacities == QSet<int>({0, 255}), bitmaps);
     }
 
   private:

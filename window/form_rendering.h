@@ -40,8 +40,11 @@ constexpr PixelRect ToPixels(const TwipRect& rect, int dotsPerInch) {
 // small is drawn from them, without anti-aliasing; larger text is anti-aliased.
 inline constexpr int kLargestBitmapFontPixels = 16;
 
+constexpr bool DrawnFromBitmaps(int pixels) {
+    return pixels <= kLargestBitmapFontPixels;
+}
 constexpr bool DrawnFromBitmaps(const FontStyle& style, int dotsPerInch) {
-    return PointsToPixels(style.points, dotsPerInch) <= kLargestBitmapFontPixels;
+    return DrawnFromBitmaps(PointsToPixels(style.points, dotsPerInch));
 }
 
 // The largest font size, at most the design's, at which a text is no wider

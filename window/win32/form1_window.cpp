@@ -437,7 +437,8 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 // The design's colours of the control, found by its identifier; a label shows
-// the form's background.
+// the form's background, and its own colour or else kLabelText, never the
+// system's text colour, which is meant for the system's own ground.
 LRESULT Form1Window::ControlColours(UINT message, HDC context, HWND control) {
     const int index = GetDlgCtrlID(control) - kFirstControlId;
     if (index < 0 || index >= static_cast<int>(kControlCount)) {
@@ -450,8 +451,9 @@ LRESULT Form1Window::ControlColours(UINT message, HDC context, HWND control) {
         return DefWindowProcW(window_, message, reinterpret_cast<WPARAM>(context),
                               reinterpret_cast<LPARAM>(control));
     }
-    SetTextColor(context,
-                 design.textColour ? ColourRef(*design.textColour) : GetSysColor(COLOR_WINDOWTEXT));
+    SetTextColor(context, design.textColour ? ColourRef(*design.textColour)
+                          : label           ? ColourRef(kLabelText)
+                                            : GetSysColor(COLOR_WINDOWTEXT));
     const Rgb back = label ? kForm1.background : design.backColour.value_or(Rgb{0xFFFFFF});
     SetBkColor(context, ColourRef(back));
     return reinterpret_cast<LRESULT>(Brush(back));

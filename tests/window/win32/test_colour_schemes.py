@@ -101,6 +101,7 @@ class ColourSchemeTest(unittest.TestCase):
             self.fail("the window was never painted")
         finally:
             end(program)
+            program.stderr.close()
             for prefix in glob.glob(f"{PREFIX}-{architecture(KELVARO)}-*"):
                 subprocess.run(["wineserver", "-k"], env=dict(os.environ, WINEPREFIX=prefix),
                                capture_output=True, check=False)

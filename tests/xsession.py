@@ -3,6 +3,7 @@ program: an X server, a session bus and a runtime folder, all ended with it;
 the tools that drive and inspect the program's window as a user and a window
 manager would; and Form1 as the tests expect it."""
 
+import collections
 import ctypes
 import ctypes.util
 import json
@@ -383,6 +384,51 @@ def resident_kilobytes(pid):
     """The process's resident memory now."""
     with open(f"/proc/{pid}/status") as status:
         return int(re.search(r"VmRSS:\s+(\d+)", status.read()).group(1))
+
+
+# WCAG AA for normal text.
+READABLE = 4.5
+# Every control with a text whose colour the design leaves to the system.
+SYSTEM_COLOURED = [name for name, control in FORM1.controls.items()
+                   if control.text_colour is None and control.kind != "Picture"]
+
+
+def inside(name):
+    """The part of a control's box inside its border and bevel, where its text
+    and its ground are."""
+    x, y, width, height = FORM1.controls[name].box
+    inset = 0 if FORM1.controls[name].kind == "Label" else 3
+    return (x + inset, y + inset, width - 2 * inset, height - 2 * inset)
+
+
+def luminance(rgb):
+    """The relative luminance of an (r, g, b) colour, as WCAG defines it."""
+    def channel(value):
+        c = value / 255
+        return c / 12.92 if c <= 0.04045 else ((c + 0.055) / 1.055) ** 2.4
+    red, green, blue = map(channel, rgb)
+    return 0.2126 * red + 0.7152 * green + 0.0722 * blue
+
+
+def contrast(a, b):
+    dark, light = sorted((luminance(a), luminance(b)))
+    return (light + 0.05) / (dark + 0.05)
+
+
+def colours(shot, area):
+    """How many pixels of each (r, g, b) colour an area (x, y, width, height)
+    of a screenshot holds."""
+    x, y, width, height = area
+    data = subprocess.run(["convert", shot, "-crop", f"{width}x{height}+{x}+{y}", "+repage",
+                           "-depth", "8", "rgb:-"], check=True, capture_output=True).stdout
+    return collections.Counter(tuple(data[i:i + 3]) for i in range(0, len(data), 3))
+
+
+def text_contrast(counts):
+    """The commonest colour lies behind the text; the text is the colour that
+    stands out most from it."""
+    behind = counts.most_common(1)[0][0]
+    return max(contrast(colour, behind) for colour in counts), behind
 
 
 def caption_pattern(caption=FORM1.caption):

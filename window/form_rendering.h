@@ -36,12 +36,20 @@ constexpr PixelRect ToPixels(const TwipRect& rect, int dotsPerInch) {
             TwipsToPixels(rect.top + rect.height, dotsPerInch) - top};
 }
 
+// Labels lie straight on the form's fixed background. One the design gives no
+// colour is drawn in the classic window-text black, not in the system's text
+// colour, which a dark or high-contrast scheme makes light.
+inline constexpr Rgb kLabelText{0x000000};
+
 // The Song faces carry hand-made bitmaps for sizes up to 16 pixels: text that
 // small is drawn from them, without anti-aliasing; larger text is anti-aliased.
 inline constexpr int kLargestBitmapFontPixels = 16;
 
+constexpr bool DrawnFromBitmaps(int pixels) {
+    return pixels <= kLargestBitmapFontPixels;
+}
 constexpr bool DrawnFromBitmaps(const FontStyle& style, int dotsPerInch) {
-    return PointsToPixels(style.points, dotsPerInch) <= kLargestBitmapFontPixels;
+    return DrawnFromBitmaps(PointsToPixels(style.points, dotsPerInch));
 }
 
 // The largest font size, at most the design's, at which a text is no wider

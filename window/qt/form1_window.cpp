@@ -69,11 +69,6 @@ constexpr const char* kFallbackFamily = "AR PL UMing CN";
 // whatever the locale or the translations installed.
 constexpr std::string_view kMessageButton = "确定";
 
-// Labels lie straight on the window's fixed light green. Where the design
-// gives one no colour, it takes the classic window-text black, not the
-// desktop's text colour, which a dark scheme makes light.
-constexpr QColor kLabelText = QColor(0x00, 0x00, 0x00);
-
 QStringList FormFamilies() {
     return {ToQString(kForm1.fontFamily), kLatinFamily, kFallbackFamily};
 }
@@ -188,7 +183,7 @@ QWidget* Form1Window::CreateControl(const ControlDesign& design) {
         colours.setColor(QPalette::WindowText, Colour(*design.textColour));
         colours.setColor(QPalette::Text, Colour(*design.textColour));
     } else if (design.kind == ControlKind::Label) {
-        colours.setColor(QPalette::WindowText, kLabelText);
+        colours.setColor(QPalette::WindowText, Colour(kLabelText));
     }
     if (design.backColour) {
         colours.setColor(QPalette::Base, Colour(*design.backColour));

@@ -128,6 +128,7 @@ Form1Window::~Form1Window() {
     for (const FontEntry& entry : fonts_) {
         DeleteObject(entry.font);
     }
+    DeleteObject(fittedPowerFont_);
     for (const BrushEntry& entry : brushes_) {
         DeleteObject(entry.brush);
     }
@@ -193,6 +194,7 @@ void Form1Window::LayOut() {
         }
     }
     CutLabelsUnderControls();
+    FitPowerText();
     for (const FontEntry& entry : previousFonts) {
         DeleteObject(entry.font);
     }
@@ -274,20 +276,58 @@ SIZE Form1Window::FrameSize(int dotsPerInch) const {
     return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
+// The room is the edit's formatting rectangle at the design's font: a smaller
+// font's margins are no wider. A result is written rarely, so measuring each
+// candidate size with a font of its own costs nothing felt.
+void Form1Window::FitPowerText() {
+    const ControlDesign& design = Design(ControlId::Text4);
+    const FontStyle& style = design.font.value_or(kForm1.defaultFont);
+    HWND box = Control(design.id);
+    SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(Font(style)), FALSE);
+    DeleteObject(fittedPowerFont_);
+    fittedPowerFont_ = nullptr;
+
+    RECT room;
+    SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+    std::vector<wchar_t> text(static_cast<std::size_t>(GetWindowTextLengthW(box)) + 1);
+    const int length = GetWindowTextW(box, text.data(), static_cast<int>(text.size()));
+    HDC context = GetDC(box);
+    const int designPixels = PointsToPixels(style.points, dotsPerInch_);
+    const int pixels = LargestFittingSize(designPixels, room.right - room.left, [&](int candidate) {
+        HFONT font = CreateFormFont(candidate, style.weight);
+        const HGDIOBJ previous = SelectObject(context, font);
+        SIZE extent{};
+        GetTextExtentPoint32W(context, text.data(), length, &extent);
+        SelectObject(context, previous);
+        DeleteObject(font);
+        return static_cast<int>(extent.cx);
+    });
+    ReleaseDC(box, context);
+    if (pixels != designPixels) {
+        fittedPowerFont_ = CreateFormFont(pixels, style.weight);
+        SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(fittedPowerFont_), FALSE);
+    }
+    InvalidateRect(box, nullptr, TRUE);
+}
+
 HFONT Form1Window::Font(const FontStyle& style) {
     for (const FontEntry& entry : fonts_) {
         if (entry.points == style.points && entry.weight == style.weight) {
             return entry.font;
         }
     }
-    const std::vector<wchar_t> face = ToUtf16(kForm1.fontFamily);
-    HFONT font = CreateFontW(
-        -PointsToPixels(style.points, dotsPerInch_), 0, 0, 0, style.weight, FALSE, FALSE, FALSE,
-        kFormCharset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-        DrawnFromBitmaps(style, dotsPerInch_) ? NONANTIALIASED_QUALITY : DEFAULT_QUALITY,
-        DEFAULT_PITCH | FF_DONTCARE, face.data());
+    HFONT font = CreateFormFont(PointsToPixels(style.points, dotsPerInch_), style.weight);
     fonts_.push_back({style.points, style.weight, font});
     return font;
+}
+
+// The form's face at a character height in pixels.
+HFONT Form1Window::CreateFormFont(int pixels, int weight) const {
+    const std::vector<wchar_t> face = ToUtf16(kForm1.fontFamily);
+    return CreateFontW(-pixels, 0, 0, 0, weight, FALSE, FALSE, FALSE, kFormCharset,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                       DrawnFromBitmaps(pixels) ? NONANTIALIASED_QUALITY : DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, face.data());
 }
 
 HBRUSH Form1Window::Brush(Rgb colour) {
@@ -397,7 +437,8 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 // The design's colours of the control, found by its identifier; a label shows
-// the form's background.
+// the form's background, and its own colour or else kLabelText, never the
+// system's text colour, which is meant for the system's own ground.
 LRESULT Form1Window::ControlColours(UINT message, HDC context, HWND control) {
     const int index = GetDlgCtrlID(control) - kFirstControlId;
     if (index < 0 || index >= static_cast<int>(kControlCount)) {
@@ -410,8 +451,9 @@ LRESULT Form1Window::ControlColours(UINT message, HDC context, HWND control) {
         return DefWindowProcW(window_, message, reinterpret_cast<WPARAM>(context),
                               reinterpret_cast<LPARAM>(control));
     }
-    SetTextColor(context,
-                 design.textColour ? ColourRef(*design.textColour) : GetSysColor(COLOR_WINDOWTEXT));
+    SetTextColor(context, design.textColour ? ColourRef(*design.textColour)
+                          : label           ? ColourRef(kLabelText)
+                                            : GetSysColor(COLOR_WINDOWTEXT));
     const Rgb back = label ? kForm1.background : design.backColour.value_or(Rgb{0xFFFFFF});
     SetBkColor(context, ColourRef(back));
     return reinterpret_cast<LRESULT>(Brush(back));
@@ -426,6 +468,9 @@ std::string Form1Window::Text(ControlId textBox) const {
 
 void Form1Window::SetText(ControlId control, std::string_view text) {
     SetWindowTextW(Control(control), ToUtf16(text).data());
+    if (control == ControlId::Text4) {
+        FitPowerText();
+    }
 }
 
 void Form1Window::ShowMessage(std::string_view text) {

@@ -41,7 +41,11 @@ class Form1Window : private Form1FrontEnd {
     void NameControls(bool name);
     SIZE FrameSize(int dotsPerInch) const;
     void FitClientArea();
+    // Text4 shows its whole text, in a smaller font where the design's is
+    // too wide for the box.
+    void FitPowerText();
     HFONT Font(const FontStyle& style);
+    HFONT CreateFormFont(int pixels, int weight) const;
     HBRUSH Brush(Rgb colour);
     int Pixels(int twips) const { return TwipsToPixels(twips, dotsPerInch_); }
     HWND Control(ControlId id) const { return controls_[static_cast<std::size_t>(id)]; }
@@ -67,6 +71,8 @@ class Form1Window : private Form1FrontEnd {
     std::array<HWND, kControlCount> controls_{};
     // The fonts for dotsPerInch_; replaced when the density changes.
     std::vector<FontEntry> fonts_;
+    // Text4's font while it is smaller than the design's, or null.
+    HFONT fittedPowerFont_ = nullptr;
     std::vector<BrushEntry> brushes_;
     HWND focusBeforeDeactivation_ = nullptr;
     Form1Behavior behavior_{*this};

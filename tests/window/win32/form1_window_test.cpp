@@ -1,20 +1,25 @@
 // Form1 built in the test's own process, where what only the window's process
 // can see is checked: the controls' fonts (a font handle means nothing in
-// another process), the banner's pixels, a change of screen density, the names
-// screen readers are given, and two windows in one process.
+// another process), the banner's pixels, the power drawn whole in its box, a
+// change of screen density, the names screen readers are given, and two
+// windows in one process.
 // Usage: form1_window_test IGNORED DOTS_PER_INCH [GoogleTest options]
 #include <windows.h>
 
 #include <gtest/gtest.h>
 #include <oleacc.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cwchar>
 #include <iterator>
 #include <memory>
 #include <string>
 
 #include "expected_form1.h"
+#include "expected_powers.h"
+#include "named_rows.h"
 #include "wide_text.h"
 #include "window/win32/form1_window.h"
 
@@ -81,6 +86,12 @@ LOGFONTW FontOf(HWND control) {
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font,
                &font);
     return font;
+}
+
+std::wstring WindowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), text.size())));
+    return text;
 }
 
 std::string Describe(const RECT& box) {
@@ -164,6 +175,49 @@ void ExpectLaidOutFor(HWND form, int dotsPerInch) {
     }
 }
 
+// The power as Text4 draws it, in the font it has: the text is no wider than
+// the edit's formatting rectangle, and its blue ink lies inside that, clear
+// of both ends, centred, and as wide as the whole text less the side
+// bearings of its end characters (under half a character's height). A text
+// cut short starts at one end and leaves characters out.
+void ExpectPowerDrawnWhole(HWND form, const std::wstring& power, int dotsPerInch) {
+    HWND text4 = ControlWindow(form, kText4);
+    RECT room;
+    SendMessageW(text4, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(text4, WM_GETFONT, 0, 0));
+    HDC context = GetDC(text4);
+    const HGDIOBJ previous = SelectObject(context, font);
+    SIZE extent{};
+    GetTextExtentPoint32W(context, power.c_str(), static_cast<int>(power.size()), &extent);
+    SelectObject(context, previous);
+    ReleaseDC(text4, context);
+    const std::string where = " at " + std::to_string(dotsPerInch) + " dpi";
+    EXPECT_LE(extent.cx, room.right - room.left) << where;
+
+    const Snapshot drawn(text4, WM_PRINTCLIENT);
+    int left = drawn.Width();
+    int right = -1;
+    for (int x = 0; x < drawn.Width(); ++x) {
+        for (int y = 0; y < drawn.Height(); ++y) {
+            const COLORREF pixel = drawn.At(x, y);
+            if (GetRValue(pixel) < 0x80 && GetBValue(pixel) > 0x80) {
+                left = std::min(left, x);
+                right = x;
+            }
+        }
+    }
+    ASSERT_GE(right, 0) << "no text drawn" << where;
+    const int leftGap = left - static_cast<int>(room.left);
+    const int rightGap = static_cast<int>(room.right) - 1 - right;
+    const std::string ink =
+        "ink " + std::to_string(left) + " - " + std::to_string(right) + " in " + Describe(room);
+    EXPECT_GT(leftGap, 0) << ink << where;
+    EXPECT_GT(rightGap, 0) << ink << where;
+    EXPECT_LE(std::abs(leftGap - rightGap), 2) << ink << where;
+    EXPECT_GE(right - left + 1, extent.cx + FontOf(text4).lfHeight / 2)
+        << ink << ", text " << extent.cx << " wide" << where;
+}
+
 class Form1WindowTest : public testing::Test {
   protected:
     kelvaro::win32::Form1Window form_{GetModuleHandleW(nullptr)};
@@ -210,6 +264,55 @@ TEST_F(Form1WindowTest, LaysItselfOutAgainOnEachScreenDensity) {
         EXPECT_EQ(frame.top, 40);
         ExpectLaidOutFor(window_, dotsPerInch);
         ExpectBannerFillsItsBox(window_, dotsPerInch);
+    }
+}
+
+class PowerBox : public Form1WindowTest {
+  protected:
+    void Calculate(const PowerShown& row) {
+        SetWindowTextW(ControlWindow(window_, kText1), Wide(row.voltage).c_str());
+        SetWindowTextW(ControlWindow(window_, kText2), Wide(row.current).c_str());
+        SetWindowTextW(ControlWindow(window_, kText3), Wide(row.angle).c_str());
+        SendMessageW(ControlWindow(window_, kCommand1), BM_CLICK, 0, 0);
+    }
+};
+
+class EachPowerShown : public PowerBox, public testing::WithParamInterface<PowerShown> {};
+
+// A power too wide for Text4 at the design's font is drawn smaller, whole, in
+// the same face; one that fits is drawn as designed. Either way the box holds
+// the exact text, which is what a user selects and copies. The rows fit or
+// not alike at 96, 120 and 144 dpi.
+TEST_P(EachPowerShown, IsWholeInText4) {
+    const PowerShown& row = GetParam();
+    Calculate(row);
+    HWND text4 = ControlWindow(window_, kText4);
+    EXPECT_EQ(WindowText(text4), Wide(row.power));
+    const LOGFONTW font = FontOf(text4);
+    EXPECT_EQ(std::wstring(font.lfFaceName), Wide(kFontFamily));
+    EXPECT_EQ(font.lfCharSet, kGb2312Charset);
+    EXPECT_EQ(font.lfWeight, FW_NORMAL);
+    const int designHeight = PixelHeight(kControls[kText4].points, startDotsPerInch);
+    EXPECT_LE(-font.lfHeight, designHeight);
+    EXPECT_EQ(-font.lfHeight == designHeight, row.fitsAtDesignFont)
+        << "character height " << -font.lfHeight << " at " << startDotsPerInch << " dpi";
+    ExpectPowerDrawnWhole(window_, Wide(row.power), startDotsPerInch);
+}
+
+INSTANTIATE_TEST_SUITE_P(Powers, EachPowerShown, testing::ValuesIn(kPowersShown), RowName{});
+
+// A change of density gives Text4 the design's font for the new density
+// again: the widest power is fitted anew.
+TEST_F(PowerBox, WidestStaysWholeOnEachScreenDensity) {
+    const PowerShown& widest = kPowersShown[std::size(kPowersShown) - 1];
+    Calculate(widest);
+    for (const int dotsPerInch : {144, 96, 120}) {
+        RECT suggested{50, 40, 50 + 600, 40 + 450};
+        SendMessageW(window_, WM_DPICHANGED, MAKEWPARAM(dotsPerInch, dotsPerInch),
+                     reinterpret_cast<LPARAM>(&suggested));
+        EXPECT_LT(-FontOf(ControlWindow(window_, kText4)).lfHeight,
+                  PixelHeight(kControls[kText4].points, dotsPerInch));
+        ExpectPowerDrawnWhole(window_, Wide(widest.power), dotsPerInch);
     }
 }
 

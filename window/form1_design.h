@@ -93,6 +93,7 @@ struct ControlDesign {
 
 // Every front end builds the window fixed in size, with a close box and a
 // window menu but no minimise or maximise button, opening centred on the screen.
+// A picture box is drawn in the platform's sunken panel, two pixels a side.
 struct FormDesign {
     std::string_view name;
     std::string_view caption;
@@ -104,8 +105,6 @@ struct FormDesign {
     // The face of every font of the window.
     std::string_view fontFamily;
     FontStyle defaultFont;
-    // A picture box's sunken border, in pixels per side.
-    int pictureBorderPixels;
     std::array<ControlDesign, kControlCount> controls;
 };
 
@@ -118,7 +117,6 @@ inline constexpr FormDesign kForm1{
     .background = {0xC0FFC0},
     .fontFamily = "宋体",
     .defaultFont = {9},
-    .pictureBorderPixels = 2,
     .controls = {{
         {.id = ControlId::Label1,
          .name = "Label1",

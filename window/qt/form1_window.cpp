@@ -153,7 +153,7 @@ QWidget* Form1Window::CreateControl(const ControlDesign& design) {
             control = new FormLabel(text, design.sizedToContent, this);
             break;
         case ControlKind::PictureBox:
-            control = new PictureBox(PictureFile(design.picture), kForm1.pictureBorderPixels, this);
+            control = new PictureBox(PictureFile(design.picture), this);
             break;
         case ControlKind::TextBox: {
             auto* box = ShrinksToFit(design) ? new FittingTextBox(this) : new QLineEdit(this);
@@ -208,25 +208,15 @@ void Form1Window::closeEvent(QCloseEvent* event) {
     behavior_.Closed();
 }
 
+// Labels, text boxes and buttons all keep their text in Qt's "text" property.
 std::string Form1Window::Text(ControlId textBox) const {
-    return ToUtf8(static_cast<const QLineEdit*>(Control(textBox))->text());
+    return ToUtf8(Control(textBox)->property("text").toString());
 }
 
 void Form1Window::SetText(ControlId control, std::string_view text) {
-    QWidget* widget = Control(control);
-    switch (Design(control).kind) {
-        case ControlKind::Label:
-            static_cast<QLabel*>(widget)->setText(ToQString(text));
-            break;
-        case ControlKind::TextBox:
-            static_cast<QLineEdit*>(widget)->setText(ToQString(text));
-            break;
-        case ControlKind::PushButton:
-            static_cast<QPushButton*>(widget)->setText(ToQString(text));
-            break;
-        case ControlKind::PictureBox:
-            break;  // shows a picture, no text
-    }
+    const bool isTextProperty = Control(control)->setProperty("text", ToQString(text));
+    Q_ASSERT(isTextProperty);
+    Q_UNUSED(isTextProperty);
 }
 
 void Form1Window::ShowMessage(std::string_view text) {

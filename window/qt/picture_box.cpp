@@ -5,15 +5,13 @@
 
 namespace kelvaro::qt {
 
-PictureBox::PictureBox(const QString& picture, int borderPixels, QWidget* parent)
+PictureBox::PictureBox(const QString& picture, QWidget* parent)
     : QFrame(parent),
       picture_(picture),
       pixels_(picture + QStringLiteral(".png")),
       pictureSize_(pixels_.deviceIndependentSize().toSize()) {
     // The classic sunken panel, whatever the style; it is two pixels wide.
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
-    Q_ASSERT(frameWidth() == borderPixels);
-    Q_UNUSED(borderPixels);
     setFocusPolicy(Qt::StrongFocus);
 }
 

@@ -15,7 +15,7 @@ class PictureBox : public QFrame {
     // `picture` names a picture kept both as "<picture>.png", drawn pixel for
     // pixel at its own size, and as "<picture>.svg", rendered for any other
     // size or device pixel ratio so that it stays sharp.
-    PictureBox(const QString& picture, int borderPixels, QWidget* parent);
+    PictureBox(const QString& picture, QWidget* parent);
 
     // The picture's own size, in logical pixels.
     QSize PictureSize() const;

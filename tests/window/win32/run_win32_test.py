@@ -27,8 +27,9 @@ def main():
     with XServer() as x:
         env = dict(x.env, KELVARO_WINE_DPI=dots_per_inch, KELVARO_WINEPREFIX=prefix)
         try:
-            result = subprocess.run([wine_run, test_program, windows_path(kelvaro), dots_per_inch, *options],
-                                    env=env, timeout=240)
+            result = subprocess.run(
+                [wine_run, test_program, windows_path(kelvaro), dots_per_inch, *options],
+                env=env, timeout=240)
         finally:
             # Whatever the test left running would hold on to its output.
             # wine-run names the prefix after the architecture and density.

@@ -401,8 +401,9 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         case WM_CLOSE:
-            // Only asks the message loop to end: the window goes with the
-            // object that owns it, and going ends nothing a second time.
+            // The close box, the window menu and Alt+F4 end the message loop
+            // as Exit does; the window is destroyed afterwards with the object
+            // that owns it, which ends nothing a second time.
             behavior_.Closed();
             return 0;
         case WM_DESTROY:

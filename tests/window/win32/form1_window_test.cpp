@@ -354,7 +354,8 @@ DWORD WINAPI RunKelvaroWithoutWindows(void* status) {
 }
 
 TEST(KelvaroWithoutAWindow, EndsWithAFailureStatus) {
-    int status = 0;
+    // Outlives the test, should the thread never end.
+    static int status = 0;
     HANDLE thread = CreateThread(nullptr, 0, RunKelvaroWithoutWindows, &status, 0, nullptr);
     ASSERT_NE(thread, nullptr);
     const DWORD waited = WaitForSingleObject(thread, 10000);

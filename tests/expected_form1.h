@@ -1,11 +1,12 @@
 // Form1 as its design describes it, written out by hand once for every window
-// test: the Qt tests, the Win32 test programs, and (through xsession.py) the
-// tests and benchmarks that drive the real program in an X server.
+// test: the Qt tests, the Win32 test programs, and (as the JSON that
+// write_expected_json.cpp writes at build time) the tests and benchmarks that
+// drive the real program in an X server.
 //
 // Places are in twips (1440 to the inch: 15 to a pixel at 96 dots per inch),
 // from the top-left corner of the client area; each test converts them to
 // pixels itself. Texts are UTF-8, as the open window shows them. Colours are
-// 0xRRGGBB. Plain C++, one control a line: xsession.py reads it too.
+// 0xRRGGBB.
 #pragma once
 
 #include <cstdint>

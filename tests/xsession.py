@@ -6,6 +6,8 @@ manager would; and Form1 as the tests expect it."""
 import collections
 import ctypes
 import ctypes.util
+import functools
+import glob
 import json
 import os
 import re
@@ -27,38 +29,37 @@ SCREEN = (1280, 1024)
 Control = namedtuple("Control", "kind box text_colour back_colour")
 
 
-def read_expectation(header):
-    """A hand-written expectation header of the C++ tests, shared with these:
-    its text, and its constants by name (`inline constexpr … kName = value;`),
-    strings decoded (they hold no escapes, so they read as JSON)."""
-    with open(os.path.join(HERE, header), encoding="utf-8") as file:
-        text = file.read()
-    constants = {name: json.loads(value) if value.startswith('"') else value
-                 for name, value in re.findall(r"\b(k\w+)(?:\[\])? = (.+);", text)}
-    return text, constants
+@functools.cache
+def expected():
+    """The hand-written expectations the C++ tests share (tests/expected_*.h),
+    as the build writes them out in JSON: the file KELVARO_EXPECTED names (CTest
+    sets it), or else the newest one in a build folder of the project."""
+    path = os.environ.get("KELVARO_EXPECTED")
+    if not path:
+        built = glob.glob(os.path.join(HERE, "..", "build", "*", "tests", "expected.json"))
+        if not built:
+            raise FileNotFoundError("tests/expected.json is written by the build: "
+                                    "cmake --workflow --preset dev")
+        path = max(built, key=os.path.getmtime)
+    with open(path, encoding="utf-8") as file:
+        return json.load(file)
 
 
 class Form1:
-    """Form1 as the tests expect it, from expected_form1.h: the caption, and
-    the client area and the controls in pixels at 96 dots per inch."""
+    """Form1 as the tests expect it: the caption, and the client area and the
+    controls in pixels at 96 dots per inch."""
 
     TWIPS_PER_PIXEL = 15
 
-    def __init__(self):
-        text, constants = read_expectation("expected_form1.h")
-        self.caption = constants["kCaption"]
-        self.size = (self.pixels(int(constants["kClientWidth"])),
-                     self.pixels(int(constants["kClientHeight"])))
-        self.background = rgb(constants["kBackground"])
-        self.controls = {}
-        # One control a line: {"Text1", Kind::TextBox, "380", {2280, 1680, 975, 270}, …},
-        for row in re.findall(r'^\s*\{("\w+",.*)\},$', text, re.M):
-            fields = re.findall(r'\{[^{}]*\}|"[^"]*"|[^,\s][^,]*', row)
-            name, kind, place = fields[0], fields[1], fields[3]
-            text_colour, back_colour = fields[6], fields[7]
-            box = tuple(self.pixels(int(twips)) for twips in re.findall(r"\d+", place))
-            self.controls[json.loads(name)] = Control(
-                kind.removeprefix("Kind::"), box, rgb(text_colour), rgb(back_colour))
+    def __init__(self, design):
+        self.caption = design["caption"]
+        self.size = (self.pixels(design["clientWidth"]), self.pixels(design["clientHeight"]))
+        self.background = design["background"]
+        self.controls = {
+            control["name"]: Control(control["kind"],
+                                     tuple(self.pixels(twips) for twips in control["place"]),
+                                     control["textColour"], control["backColour"])
+            for control in design["controls"]}
 
     @classmethod
     def pixels(cls, twips):
@@ -70,13 +71,25 @@ class Form1:
         return (x + width // 2, y + height // 2)
 
 
-def rgb(field):
-    """#RRGGBB for a colour field of expected_form1.h, None for none ({})."""
-    return None if field == "{}" else "#%06X" % int(field, 16)
+@functools.cache
+def form1():
+    return Form1(expected()["form1"])
 
 
-FORM1 = Form1()
-MESSAGE_TITLE = read_expectation("expected_messages.h")[1]["kMessageTitle"]
+def __getattr__(name):
+    """FORM1, MESSAGE_TITLE and SYSTEM_COLOURED, read when first asked for:
+    the Win32 tests use the X session alone, in builds that write no
+    expectations."""
+    if name == "FORM1":
+        return form1()
+    if name == "MESSAGE_TITLE":
+        return expected()["messages"]["title"]
+    if name == "SYSTEM_COLOURED":
+        # Every control with a text whose colour the design leaves to the system.
+        return [name for name, control in form1().controls.items()
+                if control.text_colour is None and control.kind != "Picture"]
+    raise AttributeError(f"module {__name__!r} has no attribute {name!r}")
+
 
 # What the desktop the tests run from sets for its programs.
 OUTER_SESSION = ("QT_QPA_PLATFORMTHEME", "WAYLAND_DISPLAY", "WAYLAND_SOCKET",
@@ -388,16 +401,11 @@ def resident_kilobytes(pid):
 
 # WCAG AA for normal text.
 READABLE = 4.5
-# Every control with a text whose colour the design leaves to the system.
-SYSTEM_COLOURED = [name for name, control in FORM1.controls.items()
-                   if control.text_colour is None and control.kind != "Picture"]
-
-
 def inside(name):
     """The part of a control's box inside its border and bevel, where its text
     and its ground are."""
-    x, y, width, height = FORM1.controls[name].box
-    inset = 0 if FORM1.controls[name].kind == "Label" else 3
+    x, y, width, height = form1().controls[name].box
+    inset = 0 if form1().controls[name].kind == "Label" else 3
     return (x + inset, y + inset, width - 2 * inset, height - 2 * inset)
 
 
@@ -431,8 +439,11 @@ def text_contrast(counts):
     return max(contrast(colour, behind) for colour in counts), behind
 
 
-def caption_pattern(caption=FORM1.caption):
-    """xdotool takes a regular expression: match the caption exactly."""
+def caption_pattern(caption=None):
+    """xdotool takes a regular expression: match the caption (Form1's when none
+    is given) exactly."""
+    if caption is None:
+        caption = form1().caption
     return "^" + re.escape(caption) + "$"
 
 

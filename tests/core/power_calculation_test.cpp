@@ -6,7 +6,6 @@
 #include <string>
 
 #include "core/numeric_text.h"
-#include "expected_messages.h"
 #include "named_rows.h"
 
 namespace kelvaro {
@@ -148,13 +147,6 @@ INSTANTIATE_TEST_SUITE_P(
                        {"380", "15", "0.1234567890123456"},
                        PowerResult{"1.00", "9872.67", "380", "15", "0.123456789012346"}}),
     RowName{});
-
-TEST(MessageText, EachMessageHasItsChineseText) {
-    EXPECT_EQ(MessageText(Msg::MsgMissingInput), expected::kMissingInput);
-    EXPECT_EQ(MessageText(Msg::MsgBadVoltage), expected::kBadVoltage);
-    EXPECT_EQ(MessageText(Msg::MsgBadCurrent), expected::kBadCurrent);
-    EXPECT_EQ(MessageText(Msg::MsgBadAngle), expected::kBadAngle);
-}
 
 // Texts no user would type still give an ordinary outcome.
 struct HostileRow {

@@ -84,6 +84,8 @@ struct MessageRow {
     std::string message;
 };
 
+// Each check's message reaches the front end with its text, written by hand
+// once in expected_messages.h.
 class Form1MessageTest : public Form1BehaviorTest,
                          public testing::WithParamInterface<MessageRow> {};
 

@@ -118,6 +118,15 @@ void PaintPicture(HWND box, HDC context, const PictureBoxData* data) {
 LRESULT CALLBACK PictureBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* data = reinterpret_cast<PictureBoxData*>(GetWindowLongPtrW(box, GWLP_USERDATA));
     switch (message) {
+        case WM_NCCREATE: {
+            // The box keeps a copy of what it is created with, from its first
+            // message to its last.
+            const auto* given = static_cast<const PictureBoxData*>(
+                reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+            SetWindowLongPtrW(box, GWLP_USERDATA,
+                              reinterpret_cast<LONG_PTR>(new PictureBoxData(*given)));
+            break;
+        }
         case WM_LBUTTONDOWN:
             SetFocus(box);
             return 0;
@@ -168,12 +177,10 @@ HWND CreatePictureBox(HWND parent, HINSTANCE instance, const ControlDesign& desi
         pictureBox.lpszClassName = kPictureBoxClass;
         RegisterClassExW(&pictureBox);
     }
-    HWND picture = CreateWindowExW(WS_EX_CLIENTEDGE, kPictureBoxClass, L"",
-                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0, 0, 0, 0,
-                                   parent, nullptr, instance, nullptr);
-    auto* data = new PictureBoxData{instance, design.picture, nullptr};
-    SetWindowLongPtrW(picture, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(data));
-    return picture;
+    PictureBoxData data{instance, design.picture, nullptr};
+    return CreateWindowExW(WS_EX_CLIENTEDGE, kPictureBoxClass, L"",
+                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
+                           nullptr, instance, &data);
 }
 
 void SetPictureDensity(HWND pictureBox, int dotsPerInch) {

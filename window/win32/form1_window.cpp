@@ -84,47 +84,58 @@ bool NamesAControl(const ControlDesign& label) {
     return false;
 }
 
-}  // namespace
-
-Form1Window::Form1Window(HINSTANCE instance)
-    : instance_(instance), dotsPerInch_(DotsPerInch(nullptr)) {
-    // The class holds no brush: the window paints its background itself with
-    // a brush it owns, so nothing outlives it.
+// The form's window class, registered once for the process: every Form1 of it
+// shares the procedure, the icons and the background brush, which live as
+// long as the process. Zero when Windows refuses it.
+ATOM RegisterFormClass(HINSTANCE instance, WNDPROC procedure) {
     WNDCLASSEXW form{};
     form.cbSize = sizeof form;
-    form.lpfnWndProc = WindowProcedure;
+    form.lpfnWndProc = procedure;
     form.hInstance = instance;
     form.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(KELVARO_ICON_GROUP));
     form.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(KELVARO_ICON_GROUP),
                                                  IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                                  GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    form.hbrBackground = CreateSolidBrush(ColourRef(kForm1.background));
     form.lpszClassName = kFormClass;
-    RegisterClassExW(&form);
+    return RegisterClassExW(&form);
+}
 
+}  // namespace
+
+Form1Window::Form1Window(HINSTANCE instance)
+    : instance_(instance), dotsPerInch_(DotsPerInch(nullptr)) {
+    static const ATOM formClass = RegisterFormClass(instance, WindowProcedure);
+    if (formClass == 0) {
+        return;
+    }
     const SIZE frame = FrameSize(dotsPerInch_);
     const std::vector<wchar_t> caption = ToUtf16(kForm1.caption);
-    CreateWindowExW(0, kFormClass, caption.data(), kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                    frame.cx, frame.cy, nullptr, nullptr, instance, this);
+    window_ = CreateWindowExW(0, kFormClass, caption.data(), kFormStyle, CW_USEDEFAULT,
+                              CW_USEDEFAULT, frame.cx, frame.cy, nullptr, nullptr, instance, this);
+    if (window_ == nullptr) {
+        return;
+    }
     // Also as the window's own icons, which the taskbar and Alt+Tab ask for.
-    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(form.hIcon));
-    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(form.hIconSm));
+    SendMessageW(window_, WM_SETICON, ICON_BIG, GetClassLongPtrW(window_, GCLP_HICON));
+    SendMessageW(window_, WM_SETICON, ICON_SMALL, GetClassLongPtrW(window_, GCLP_HICONSM));
     // The window's own screen may be denser or sparser than the system's.
     dotsPerInch_ = DotsPerInch(window_);
     FitClientArea();
-    CreateControls();
+    if (!CreateControls()) {
+        return;
+    }
     LayOut();
     NameControls(true);
     behavior_.Load();
+    created_ = true;
 }
 
 Form1Window::~Form1Window() {
     if (IsWindow(window_)) {
         DestroyWindow(window_);
     }
-    // Fails while another window of the class lives, which is harmless: the
-    // class holds nothing of this one.
-    UnregisterClassW(kFormClass, instance_);
     for (const FontEntry& entry : fonts_) {
         DeleteObject(entry.font);
     }
@@ -134,7 +145,7 @@ Form1Window::~Form1Window() {
     }
 }
 
-void Form1Window::CreateControls() {
+bool Form1Window::CreateControls() {
     // Creation order is the z-order, and the focus follows it among the
     // controls that take the focus. Screen readers name an edit after the
     // label just before it, so such a label is created right before the
@@ -148,6 +159,12 @@ void Form1Window::CreateControls() {
         }
         controls_[static_cast<std::size_t>(design.id)] = CreateControl(design);
     }
+    for (HWND control : controls_) {
+        if (control == nullptr) {
+            return false;
+        }
+    }
+    return true;
 }
 
 HWND Form1Window::CreateControl(const ControlDesign& design) {
@@ -174,7 +191,9 @@ HWND Form1Window::CreateControl(const ControlDesign& design) {
                 window_, nullptr, instance_, nullptr);
             break;
     }
-    SetWindowLongPtrW(control, GWLP_ID, ControlIdentifier(design.id));
+    if (control != nullptr) {
+        SetWindowLongPtrW(control, GWLP_ID, ControlIdentifier(design.id));
+    }
     return control;
 }
 
@@ -391,12 +410,6 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 }
             }
             return 0;
-        case WM_ERASEBKGND: {
-            RECT client;
-            GetClientRect(window_, &client);
-            FillRect(reinterpret_cast<HDC>(wParam), &client, Brush(kForm1.background));
-            return 1;
-        }
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORSTATIC:  // labels, and a read-only edit
             return ControlColours(message, reinterpret_cast<HDC>(wParam),
@@ -427,9 +440,16 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 SetFocus(focusBeforeDeactivation_);
             }
             return 0;
-        case WM_DESTROY:
-            NameControls(false);
+        case WM_CLOSE:
+            // The close box, the window menu and Alt+F4 end the message loop
+            // as Exit does; the window is destroyed afterwards with the object
+            // that owns it, which ends nothing a second time.
             behavior_.Closed();
+            return 0;
+        case WM_DESTROY:
+            if (created_) {
+                NameControls(false);
+            }
             return 0;
         default:
             return DefWindowProcW(window_, message, wParam, lParam);

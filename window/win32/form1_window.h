@@ -15,11 +15,14 @@ namespace kelvaro::win32 {
 
 class Form1Window : private Form1FrontEnd {
   public:
-    // Builds the window at its screen's density and runs its load step.
+    // Builds the window at its screen's density and runs its load step. When
+    // Windows cannot create it, Created() is false and GetLastError says why.
     explicit Form1Window(HINSTANCE instance);
     ~Form1Window() override;
     Form1Window(const Form1Window&) = delete;
     Form1Window& operator=(const Form1Window&) = delete;
+
+    bool Created() const { return created_; }
 
     // Shows the window centred on the screen, the focus on the picture box.
     void Show(int showCommand);
@@ -33,7 +36,7 @@ class Form1Window : private Form1FrontEnd {
                                             LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT ControlColours(UINT message, HDC context, HWND control);
-    void CreateControls();
+    bool CreateControls();
     HWND CreateControl(const ControlDesign& design);
     // Places and sizes the controls, and gives them fonts, for dotsPerInch_.
     void LayOut();
@@ -75,6 +78,7 @@ class Form1Window : private Form1FrontEnd {
     HFONT fittedPowerFont_ = nullptr;
     std::vector<BrushEntry> brushes_;
     HWND focusBeforeDeactivation_ = nullptr;
+    bool created_ = false;
     Form1Behavior behavior_{*this};
 };
 

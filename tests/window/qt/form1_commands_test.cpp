@@ -48,21 +48,18 @@ class Form1CommandsTest : public QObject {
     }
     void cleanup() { opened_.reset(); }
 
-    void calculateShowsTheResults() {
-        QTest::mouseClick(Button(ControlId::Command1), Qt::LeftButton);
-        QCOMPARE(Label(ControlId::Label11)->text(), QStringLiteral("0.98"));
-        QCOMPARE(Edit(ControlId::Text4)->text(), QStringLiteral("9722.70"));
-    }
-
-    void calculateRewritesTheInputs() {
+    // What the boxes hold reaches the calculation as typed, full-width digits
+    // included, and every text it gives back reaches its control.
+    void calculateWritesTheResultsAndTheCanonicalInputs() {
         Edit(ControlId::Text1)->setText(QStringLiteral("３８０"));
         Edit(ControlId::Text2)->setText(QStringLiteral(" 15A"));
         Edit(ControlId::Text3)->setText(QStringLiteral("1e1"));
-        Button(ControlId::Command1)->click();
+        QTest::mouseClick(Button(ControlId::Command1), Qt::LeftButton);
+        QCOMPARE(Label(ControlId::Label11)->text(), QStringLiteral("0.98"));
+        QCOMPARE(Edit(ControlId::Text4)->text(), QStringLiteral("9722.70"));
         QCOMPARE(Edit(ControlId::Text1)->text(), QStringLiteral("380"));
         QCOMPARE(Edit(ControlId::Text2)->text(), QStringLiteral("15"));
         QCOMPARE(Edit(ControlId::Text3)->text(), QStringLiteral("10"));
-        QCOMPARE(Edit(ControlId::Text4)->text(), QStringLiteral("9722.70"));
     }
 
     void calculateLeavesTheFocusAndSelectionAlone() {
@@ -75,36 +72,16 @@ class Form1CommandsTest : public QObject {
         QVERIFY(!Edit(ControlId::Text4)->hasSelectedText());
     }
 
-    void eachMessageInARealMessageBox_data() {
-        QTest::addColumn<QString>("voltage");
-        QTest::addColumn<QString>("current");
-        QTest::addColumn<QString>("angle");
-        QTest::addColumn<QString>("message");
-        const auto row = [](const char* name, const char* voltage, const char* current,
-                            const char* angle, const char* message) {
-            QTest::newRow(name) << QString(voltage) << QString(current) << QString(angle)
-                                << QString::fromUtf8(message);
-        };
-        row("missing input", "", "15", "10", expected::kMissingInput);
-        row("bad voltage", "-1", "99999", "10", expected::kBadVoltage);
-        row("bad current", "380", "10000.01", "10", expected::kBadCurrent);
-        row("bad angle", "380", "15", "-0.5", expected::kBadAngle);
-    }
-
-    void eachMessageInARealMessageBox() {
-        QFETCH(QString, voltage);
-        QFETCH(QString, current);
-        QFETCH(QString, angle);
-        QFETCH(QString, message);
+    // A failed check, in a real message box; which message each check gives
+    // is the core's and the behaviour's to prove.
+    void messageInARealMessageBox() {
         // An earlier result, which the failed command must take away.
         Button(ControlId::Command1)->click();
-        Edit(ControlId::Text1)->setText(voltage);
-        Edit(ControlId::Text2)->setText(current);
-        Edit(ControlId::Text3)->setText(angle);
+        Edit(ControlId::Text1)->setText(QString());
 
         const SeenMessage seen = ClickCalculateAndDismissTheMessage();
         QCOMPARE(seen.title, QString::fromUtf8(expected::kMessageTitle));
-        QCOMPARE(seen.text, message);
+        QCOMPARE(seen.text, QString::fromUtf8(expected::kMissingInput));
         QCOMPARE(seen.buttons, QStringList{QString::fromUtf8(expected::kMessageButton)});
         QCOMPARE(seen.icon, QMessageBox::NoIcon);
         QVERIFY(seen.modal);
@@ -114,9 +91,9 @@ class Form1CommandsTest : public QObject {
         QCOMPARE(form_->windowTitle(), QString::fromUtf8(expected::kCaption));
         QCOMPARE(Label(ControlId::Label11)->text(), QString());
         QCOMPARE(Edit(ControlId::Text4)->text(), QString());
-        QCOMPARE(Edit(ControlId::Text1)->text(), voltage);
-        QCOMPARE(Edit(ControlId::Text2)->text(), current);
-        QCOMPARE(Edit(ControlId::Text3)->text(), angle);
+        QCOMPARE(Edit(ControlId::Text1)->text(), QString());
+        QCOMPARE(Edit(ControlId::Text2)->text(), QStringLiteral("15"));
+        QCOMPARE(Edit(ControlId::Text3)->text(), QStringLiteral("10"));
     }
 
     void exitEndsTheEventLoop() {

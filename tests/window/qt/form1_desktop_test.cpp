@@ -1,11 +1,13 @@
-// Form1 under the desktop's own settings: a dark colour scheme handed to Qt,
-// and Qt's own texts (a box's context menu) in the window's language.
+// Form1 under the desktop's own settings: a light and a dark colour scheme
+// handed to Qt, and Qt's own texts (a box's context menu) in the window's
+// language.
 #include <QApplication>
 #include <QDir>
 #include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QRegularExpression>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
@@ -102,23 +104,28 @@ class Form1DesktopTest : public QObject {
   private slots:
     void initTestCase() { kelvaro::qt::PrepareApplication(); }
 
-    // Every control with a text whose colour the design leaves to the system.
-    void textReadsUnderADarkScheme_data() {
+    // Every control with a text whose colour the design leaves to the system,
+    // under a light and a dark scheme.
+    void textReadsUnderEachScheme_data() {
         QTest::addColumn<int>("index");
-        for (int index = 0; index < int(std::size(expected::kControls)); ++index) {
-            const expected::Control& control = expected::kControls[index];
-            if (!control.textColour && control.kind != expected::Kind::Picture) {
-                QTest::newRow(control.name) << index;
+        QTest::addColumn<bool>("dark");
+        for (const bool dark : {false, true}) {
+            for (int index = 0; index < int(std::size(expected::kControls)); ++index) {
+                const expected::Control& control = expected::kControls[index];
+                if (!control.textColour && control.kind != expected::Kind::Picture) {
+                    QTest::addRow("%s %s", control.name, dark ? "dark" : "light") << index << dark;
+                }
             }
         }
     }
-    void textReadsUnderADarkScheme() {
+    void textReadsUnderEachScheme() {
         QFETCH(int, index);
+        QFETCH(bool, dark);
         const expected::Control& control = expected::kControls[index];
         // Leave out a box's or a button's border and bevel.
         const int inset = control.kind == expected::Kind::Label ? 0 : 3;
         const QPalette before = QApplication::palette();
-        QApplication::setPalette(DarkPalette());
+        QApplication::setPalette(dark ? DarkPalette() : QApplication::style()->standardPalette());
         const auto form = OpenForm1();
         QVERIFY(form);
         const QImage shot = form->grab().toImage();

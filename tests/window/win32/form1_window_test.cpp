@@ -1,8 +1,9 @@
 // Form1 built in the test's own process, where what only the window's process
 // can see is checked: the controls' fonts (a font handle means nothing in
 // another process), the banner's pixels, the power drawn whole in its box, a
-// change of screen density, the names screen readers are given, and two
-// windows in one process.
+// change of screen density, the names screen readers are given, two windows in
+// one process, and how the message loop ends, also when Windows refuses the
+// window or a message.
 // Usage: form1_window_test IGNORED DOTS_PER_INCH [GoogleTest options]
 #include <windows.h>
 
@@ -15,6 +16,7 @@
 #include <cwchar>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "expected_form1.h"
@@ -22,6 +24,7 @@
 #include "named_rows.h"
 #include "wide_text.h"
 #include "window/win32/form1_window.h"
+#include "window/win32/kelvaro_application.h"
 
 // The expected design, and the controls' positions (kText1, …).
 using namespace kelvaro::expected;
@@ -365,8 +368,9 @@ BOOL CALLBACK ExpectFormBackground(HWND window, LPARAM forms) {
     return TRUE;
 }
 
-// The form's background brush belongs to each window alone.
-TEST(Form1WindowsInOneProcess, EachPaintsItsOwnBackground) {
+// The window class is the process's: a window made after another has gone
+// still paints the form's background.
+TEST(Form1WindowsInOneProcess, EachPaintsTheBackground) {
     auto first = std::make_unique<kelvaro::win32::Form1Window>(GetModuleHandleW(nullptr));
     kelvaro::win32::Form1Window second(GetModuleHandleW(nullptr));
     first.reset();
@@ -374,6 +378,95 @@ TEST(Form1WindowsInOneProcess, EachPaintsItsOwnBackground) {
     int forms = 0;
     EnumThreadWindows(GetCurrentThreadId(), ExpectFormBackground, reinterpret_cast<LPARAM>(&forms));
     EXPECT_EQ(forms, 2);
+}
+
+void CALLBACK GiveUp(HWND, UINT, UINT_PTR, DWORD) {
+    PostQuitMessage(-1);
+}
+
+// The message loop as the program runs it, given up after five seconds.
+std::optional<int> RunLoop(kelvaro::win32::Form1Window& form,
+                           kelvaro::win32::GetMessageFunction getMessage = GetMessageW) {
+    const UINT_PTR giveUp = SetTimer(nullptr, 0, 5000, GiveUp);
+    const std::optional<int> status = kelvaro::win32::RunMessageLoop(form, getMessage);
+    KillTimer(nullptr, giveUp);
+    return status;
+}
+
+bool QuitIsQueued() {
+    MSG quit;
+    return PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+}
+
+// What Windows sends the form on each way out.
+struct WayOut {
+    const char* name;
+    void (*take)(HWND form);
+};
+
+void PrintTo(const WayOut& wayOut, std::ostream* out) {
+    *out << wayOut.name;
+}
+
+class EachWayOut : public testing::TestWithParam<WayOut> {};
+
+TEST_P(EachWayOut, EndsTheMessageLoopOnce) {
+    auto form = std::make_unique<kelvaro::win32::Form1Window>(GetModuleHandleW(nullptr));
+    ASSERT_TRUE(form->Created());
+    GetParam().take(FindForm());
+    EXPECT_EQ(RunLoop(*form), 0);
+    form.reset();
+    EXPECT_FALSE(QuitIsQueued()) << "the window's going asked for a second end";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Form1, EachWayOut,
+    testing::Values(WayOut{"Exit",
+                           [](HWND form) {
+                               PostMessageW(
+                                   form, WM_COMMAND, MAKEWPARAM(100 + kCommand2, BN_CLICKED),
+                                   reinterpret_cast<LPARAM>(ControlWindow(form, kCommand2)));
+                           }},
+                    WayOut{"CloseBox",
+                           [](HWND form) { PostMessageW(form, WM_SYSCOMMAND, SC_CLOSE, 0); }}),
+    RowName{});
+
+BOOL WINAPI FailToReadAMessage(MSG*, HWND, UINT, UINT) {
+    return -1;
+}
+
+TEST_F(Form1WindowTest, MessageLoopFailsWhenAMessageCannotBeRead) {
+    EXPECT_FALSE(RunLoop(form_, FailToReadAMessage).has_value());
+}
+
+// Windows refuses every window of the thread the program runs on.
+LRESULT CALLBACK RefuseEveryWindow(int code, WPARAM wParam, LPARAM lParam) {
+    return code == HCBT_CREATEWND ? 1 : CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+DWORD WINAPI RunKelvaroWithoutWindows(void* status) {
+    HHOOK hook = SetWindowsHookExW(WH_CBT, RefuseEveryWindow, nullptr, GetCurrentThreadId());
+    if (hook == nullptr) {
+        return 1;
+    }
+    *static_cast<int*>(status) =
+        kelvaro::win32::RunKelvaro(GetModuleHandleW(nullptr), SW_SHOWNORMAL);
+    UnhookWindowsHookEx(hook);
+    return 0;
+}
+
+TEST(KelvaroWithoutAWindow, EndsWithAFailureStatus) {
+    // Outlives the test, should the thread never end.
+    static int status = 0;
+    HANDLE thread = CreateThread(nullptr, 0, RunKelvaroWithoutWindows, &status, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    const DWORD waited = WaitForSingleObject(thread, 10000);
+    DWORD hooked = 1;
+    GetExitCodeThread(thread, &hooked);
+    CloseHandle(thread);
+    ASSERT_EQ(waited, WAIT_OBJECT_0) << "still waiting for a window that never comes";
+    ASSERT_EQ(hooked, 0u) << "the hook that refuses the windows was not set";
+    EXPECT_NE(status, 0);
 }
 
 }  // namespace

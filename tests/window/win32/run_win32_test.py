@@ -1,7 +1,7 @@
 """Runs the Win32 test program against Kelvaro.exe under Wine, on an X server
 of its own, at the given screen density.
 
-usage: run_win32_test.py WINE_RUN TEST.exe KELVARO.exe DOTS_PER_INCH
+usage: run_win32_test.py WINE_RUN TEST.exe KELVARO.exe DOTS_PER_INCH [GoogleTest options]
 """
 
 import os
@@ -19,6 +19,7 @@ def windows_path(path):
 
 def main():
     wine_run, test_program, kelvaro, dots_per_inch = sys.argv[1:5]
+    options = sys.argv[5:]
     # A Wine prefix of the window tests' own: a Wine desktop first started by a
     # program without a display (the console tests) would show no windows.
     cache = os.environ.get("XDG_CACHE_HOME", os.path.expanduser("~/.cache"))
@@ -26,8 +27,9 @@ def main():
     with XServer() as x:
         env = dict(x.env, KELVARO_WINE_DPI=dots_per_inch, KELVARO_WINEPREFIX=prefix)
         try:
-            result = subprocess.run([wine_run, test_program, windows_path(kelvaro), dots_per_inch],
-                                    env=env, timeout=240)
+            result = subprocess.run(
+                [wine_run, test_program, windows_path(kelvaro), dots_per_inch, *options],
+                env=env, timeout=240)
         finally:
             # Whatever the test left running would hold on to its output.
             # wine-run names the prefix after the architecture and density.

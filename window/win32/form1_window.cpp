@@ -139,7 +139,9 @@ Form1Window::~Form1Window() {
     for (const FontEntry& entry : fonts_) {
         DeleteObject(entry.font);
     }
-    DeleteObject(fittedPowerFont_);
+    for (HFONT font : fittedFonts_) {
+        DeleteObject(font);
+    }
     for (const BrushEntry& entry : brushes_) {
         DeleteObject(entry.brush);
     }
@@ -213,7 +215,11 @@ void Form1Window::LayOut() {
         }
     }
     CutLabelsUnderControls();
-    FitPowerText();
+    for (const ControlDesign& design : kForm1.controls) {
+        if (ShrinksToFit(design)) {
+            FitText(design.id);
+        }
+    }
     for (const FontEntry& entry : previousFonts) {
         DeleteObject(entry.font);
     }
@@ -298,13 +304,14 @@ SIZE Form1Window::FrameSize(int dotsPerInch) const {
 // The room is the edit's formatting rectangle at the design's font: a smaller
 // font's margins are no wider. A result is written rarely, so measuring each
 // candidate size with a font of its own costs nothing felt.
-void Form1Window::FitPowerText() {
-    const ControlDesign& design = Design(ControlId::Text4);
+void Form1Window::FitText(ControlId control) {
+    const ControlDesign& design = Design(control);
     const FontStyle& style = design.font.value_or(kForm1.defaultFont);
     HWND box = Control(design.id);
     SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(Font(style)), FALSE);
-    DeleteObject(fittedPowerFont_);
-    fittedPowerFont_ = nullptr;
+    HFONT& fittedFont = fittedFonts_[static_cast<std::size_t>(control)];
+    DeleteObject(fittedFont);
+    fittedFont = nullptr;
 
     RECT room;
     SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
@@ -323,8 +330,8 @@ void Form1Window::FitPowerText() {
     });
     ReleaseDC(box, context);
     if (pixels != designPixels) {
-        fittedPowerFont_ = CreateFormFont(pixels, style.weight);
-        SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(fittedPowerFont_), FALSE);
+        fittedFont = CreateFormFont(pixels, style.weight);
+        SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(fittedFont), FALSE);
     }
     InvalidateRect(box, nullptr, TRUE);
 }
@@ -488,8 +495,8 @@ std::string Form1Window::Text(ControlId textBox) const {
 
 void Form1Window::SetText(ControlId control, std::string_view text) {
     SetWindowTextW(Control(control), ToUtf16(text).data());
-    if (control == ControlId::Text4) {
-        FitPowerText();
+    if (ShrinksToFit(Design(control))) {
+        FitText(control);
     }
 }
 

@@ -44,9 +44,9 @@ class Form1Window : private Form1FrontEnd {
     void NameControls(bool name);
     SIZE FrameSize(int dotsPerInch) const;
     void FitClientArea();
-    // Text4 shows its whole text, in a smaller font where the design's is
-    // too wide for the box.
-    void FitPowerText();
+    // A box that shrinks to fit (Text4) shows its whole text, in a smaller
+    // font where the design's is too wide for it.
+    void FitText(ControlId control);
     HFONT Font(const FontStyle& style);
     HFONT CreateFormFont(int pixels, int weight) const;
     HBRUSH Brush(Rgb colour);
@@ -74,8 +74,8 @@ class Form1Window : private Form1FrontEnd {
     std::array<HWND, kControlCount> controls_{};
     // The fonts for dotsPerInch_; replaced when the density changes.
     std::vector<FontEntry> fonts_;
-    // Text4's font while it is smaller than the design's, or null.
-    HFONT fittedPowerFont_ = nullptr;
+    // A box's font while it is smaller than the design's, or null.
+    std::array<HFONT, kControlCount> fittedFonts_{};
     std::vector<BrushEntry> brushes_;
     HWND focusBeforeDeactivation_ = nullptr;
     bool created_ = false;

@@ -14,7 +14,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # The project as its files stand, without any build output.
 mkdir "$scratch/kelvaro"
-if [ -e "$source/.git" ]; then
+if [ -e "$source/.git" ] && command -v git >/dev/null; then
     (cd "$source" && git ls-files -z --cached --others --exclude-standard |
         xargs -0 -I{} find {} -maxdepth 0 -type f -print0 | tar --null -cf - -T -)
 else

@@ -21,7 +21,7 @@ BUILD_PACKAGES=(cmake ninja-build g++ libfast-float-dev libfmt-dev qt6-base-dev
 # platform, Qt's GTK 3 theme with a dark GTK theme, and Qt's own translations.
 TEST_PACKAGES=(googletest libgtest-dev locales python3
     xvfb xauth dbus-daemon xdotool x11-utils xclip imagemagick
-    dpkg-dev debhelper lintian devscripts file desktop-file-utils appstream
+    dpkg-dev build-essential debhelper lintian devscripts file desktop-file-utils appstream
     weston qt6-wayland qt6-gtk-platformtheme gnome-themes-extra qt6-translations-l10n)
 # The benchmarks: Google Benchmark, and the X libraries of the start-up
 # benchmark's helpers and of its bare Xft window.

@@ -15,10 +15,10 @@ BUILD_PACKAGES=(cmake ninja-build g++ libfast-float-dev libfmt-dev qt6-base-dev
     "$QT_SVG_PLUGIN_PACKAGE" fonts-arphic-uming)
 # What the test suite adds: the test frameworks, a locale source, a real X
 # server and session bus with the tools that drive and inspect the window, and
-# the tools that build, check and install the Debian package and its desktop
-# files; the
-# desktops the window is tried under: a Wayland compositor with Qt's Wayland
-# platform, Qt's GTK 3 theme with a dark GTK theme, and Qt's own translations.
+# the tools that build and check the Debian package (dpkg-buildpackage,
+# lintian, hardening-check) and its desktop files; the desktops the window is
+# tried under: a Wayland compositor with Qt's Wayland platform, Qt's GTK 3
+# theme with a dark GTK theme, and Qt's own translations.
 TEST_PACKAGES=(googletest libgtest-dev locales python3
     xvfb xauth dbus-daemon xdotool x11-utils xclip imagemagick
     dpkg-dev build-essential debhelper lintian devscripts file desktop-file-utils appstream

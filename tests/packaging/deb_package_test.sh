@@ -50,15 +50,18 @@ fi
 lintian --info --pedantic --fail-on error,warning "$scratch"/kelvaro_*.changes ||
     fail "lintian reports errors or warnings"
 
-# The program as dpkg-buildflags hardens it, with every protection this
-# release's flags give, and no run path.
+# The program as dpkg-buildflags hardens it (hardening=+all), with no run
+# path: PIE, stack protector, FORTIFY, full RELRO with immediate binding.
+# Control-flow protection is compiled in where the release's flags have it
+# (Debian 13), but an executable is marked with it only when every object
+# linked is, and Debian's C start files (Scrt1.o) are not: Debian's own
+# /usr/bin/ls reports the same.
 unpacked=$scratch/unpacked
 dpkg-deb -x "$deb" "$unpacked"
 program=$unpacked/usr/bin/kelvaro
-flags=$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CXXFLAGS)
-skipped=()
-grep -q -- -fcf-protection <<<"$flags" || skipped+=(--nocfprotection)
-hardening-check "${skipped[@]}" "$program" || fail "not hardened as dpkg-buildflags asks"
+unmarked=(--nocfprotection)
+hardening-check --help 2>&1 | grep -q -- --nobranchprotection && unmarked+=(--nobranchprotection)
+hardening-check "${unmarked[@]}" "$program" || fail "not hardened as dpkg-buildflags asks"
 ! readelf -d "$program" | grep -E 'RPATH|RUNPATH' || fail "the program carries a run path"
 [ -f "$unpacked/usr/share/man/man1/kelvaro.1.gz" ] || fail "no manual page"
 

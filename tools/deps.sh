@@ -1,20 +1,29 @@
 # Debian packages the project needs, and a helper that installs the missing
 # ones. Sourced by the scripts in tools/ and by .ci/run.
 
-# Compiler, build system, the Qt 6 libraries the program links and the font
-# its window is drawn in.
-BUILD_PACKAGES=(cmake ninja-build g++ libfast-float-dev libfmt-dev qt6-base-dev qt6-svg-dev
-    fonts-arphic-uming)
+# Qt's SVG image plugin, which the banner is rendered with on high-DPI screens:
+# part of the SVG library on Debian 12, a package of its own from Debian 13 on.
+if grep -qx 'VERSION_ID="12"' /etc/os-release 2>/dev/null; then
+    QT_SVG_PLUGIN_PACKAGE=libqt6svg6
+else
+    QT_SVG_PLUGIN_PACKAGE=qt6-svg-plugins
+fi
+
+# Compiler, build system, the Qt 6 libraries the program links, the SVG
+# plugin it draws the banner with and the font its window is drawn in.
+BUILD_PACKAGES=(cmake ninja-build g++ libfast-float-dev libfmt-dev qt6-base-dev
+    "$QT_SVG_PLUGIN_PACKAGE" fonts-arphic-uming)
 # What the test suite adds: the test frameworks, a locale source, a real X
 # server and session bus with the tools that drive and inspect the window, and
-# the tools that build and check the Debian package and its desktop files; the
-# desktops the window is tried under: a Wayland compositor with Qt's Wayland
-# platform, Qt's GTK 3 theme with a dark GTK theme, Qt's own translations, and
-# an X11 window manager that offers full screen to any window; the Chinese
-# faces a desktop may have instead of the window's.
+# the tools that build and check the Debian package (dpkg-buildpackage,
+# lintian, hardening-check) and its desktop files; the desktops the window is
+# tried under: a Wayland compositor with Qt's Wayland platform, Qt's GTK 3
+# theme with a dark GTK theme, Qt's own translations, and an X11 window
+# manager that offers full screen to any window; the Chinese faces a desktop
+# may have instead of the window's.
 TEST_PACKAGES=(googletest libgtest-dev locales python3
     xvfb xauth dbus-daemon xdotool x11-utils xclip imagemagick
-    dpkg-dev file desktop-file-utils appstream
+    dpkg-dev build-essential debhelper lintian devscripts file desktop-file-utils appstream
     weston qt6-wayland qt6-gtk-platformtheme gnome-themes-extra qt6-translations-l10n xfwm4
     fonts-noto-cjk fonts-wqy-zenhei)
 # The benchmarks: Google Benchmark, and the X libraries of the start-up timer.
@@ -24,8 +33,9 @@ BENCH_PACKAGES=(libbenchmark-dev libx11-dev libxdamage-dev)
 # build in Xvfb.
 WINDOWS_PACKAGES=(g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 wine wine64 fonts-wine
     fonts-arphic-uming xvfb xauth dbus-daemon icoutils file python3)
-# The libFuzzer build.
-FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+# Fresh chroots of other Debian releases, to run the suite there as a
+# newcomer would (tools/in-debian-chroot).
+CHROOT_PACKAGES=(mmdebstrap debootstrap git)
 
 # Installs the packages given that are not installed yet: with apt-get when
 # running as root, otherwise prints the one command that does it and fails.
@@ -69,4 +79,13 @@ require_32bit_wine() {
         apt-get update -q >&2
     fi
     require_packages wine32:i386
+}
+
+# The libFuzzer build: clang, and the sanitizer runtimes of the clang version
+# the release carries (clang 14 on Debian 12, clang 19 on Debian 13).
+require_fuzz_packages() {
+    require_packages clang || return 1
+    local major
+    major=$(clang -dumpversion | cut -d. -f1)
+    require_packages "libclang-rt-$major-dev"
 }

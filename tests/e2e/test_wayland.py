@@ -75,9 +75,21 @@ class WaylandSession(Started):
             self.click(window, CALCULATE)
             box = self.message_box(window, shot)
             if box:
+                self.wait_until_active(box, shot)
                 return box
             self.dismiss_message(window)
         raise AssertionError("every message box overlapped the main window")
+
+    def wait_until_active(self, box, shot=None, timeout=5.0):
+        """weston activates a new window a moment after it first shows it
+        (under load, weston 14 several frames later): until then Qt draws
+        its title grey and keys go to the window before it. Waits for the
+        title in the active colour, or the timeout; the shot is the last
+        screenshot taken."""
+        deadline = time.monotonic() + timeout
+        while (not title_is_whole(self.weston.screenshot(shot), box) and
+               time.monotonic() < deadline):
+            time.sleep(0.1)
 
     def dismiss_message(self, window):
         self.weston.key("Return")
@@ -98,6 +110,8 @@ def title_is_whole(shot, box):
     buttons begin: a whole title lies centred, a cut one does not."""
     x, y, width, _ = box
     runs = ink_runs(shot, (x, y + 8, width, TITLE_BAR_HEIGHT - 16))
+    if not runs:
+        return False
     centre = width / 2
     title = min(runs, key=lambda run: abs((run[0] + run[1]) / 2 - centre))
     return abs((title[0] + title[1]) / 2 - centre) <= 2 and title[1] - title[0] > 20

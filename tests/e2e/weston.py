@@ -20,6 +20,9 @@ OUTPUT = (1200, 960)
 # enters its window: each pointer action starts from outside.
 OUTSIDE = (SCREEN[0] - 1, SCREEN[1] - 1)
 assert OUTSIDE[0] >= OUTPUT[0] and OUTSIDE[1] >= OUTPUT[1]
+# Where the pointer leaves the output from, so that a compositor that keeps
+# drawing it there draws it over no window.
+PARKED = (OUTPUT[0] - 1, OUTPUT[1] - 1)
 # A plain background no window of the program uses; no panel, no fade-in
 # over the first windows, no on-screen keyboard popping up over the window
 # when a box takes the focus.
@@ -131,8 +134,11 @@ class Weston(Started):
         return path
 
     def rest_pointer(self):
-        """Moves the pointer (weston draws it into the picture) off the output."""
-        self.x.run("xdotool", "mousemove", *map(str, OUTSIDE))
+        """Moves the pointer (weston draws it into the picture) off the output.
+        weston 14 keeps drawing it where it left the output, over whatever
+        client lies there: it leaves through the output's bottom-right pixel,
+        where all of it but its tip falls outside the picture."""
+        self.x.run("xdotool", "mousemove", *map(str, PARKED), "mousemove", *map(str, OUTSIDE))
 
     def find(self, colour, size=None, hide=None, timeout=10.0, shot=None):
         """(x, y, width, height) around every pixel of the colour on the screen,

@@ -1,6 +1,7 @@
 // The window on a screen of device pixel ratio 2 (run with QT_SCALE_FACTOR=2):
 // the same logical size, and the banner drawn with device-pixel detail.
 #include <QApplication>
+#include <QImageReader>
 #include <QTest>
 
 #include "expected_in_qt.h"
@@ -20,6 +21,16 @@ class Form1HighDpiTest : public QObject {
         form_.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form_));
         QCOMPARE(form_.devicePixelRatioF(), 2.0);
+    }
+
+    // The banner is rendered from its SVG source through Qt's SVG image
+    // plugin, a package apart on Debian 13; without it Qt says nothing and
+    // the 1x picture is blown up.
+    void readsTheBannerSource() {
+        QVERIFY2(QImageReader::supportedImageFormats().contains("svg"),
+                 "Qt has no SVG image plugin (qt6-svg-plugins, or libqt6svg6 on Debian 12)");
+        QImageReader reader(QStringLiteral(":/kelvaro/banner.svg"));
+        QVERIFY2(!reader.read().isNull(), qPrintable(reader.errorString()));
     }
 
     void keepsItsLogicalSize() {

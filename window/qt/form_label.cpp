@@ -1,5 +1,9 @@
 #include "window/qt/form_label.h"
 
+#include <algorithm>
+
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QPainter>
 #include <QTextLayout>
 
@@ -7,6 +11,24 @@
 #include "window/qt/font_steps.h"
 
 namespace kelvaro::qt {
+namespace {
+
+// A face with no bold of its own is made bold by the font engine: from its
+// bitmaps by a whole pixel, but from its outlines by a fraction of one, which
+// at 2x reads as regular. Such text drawn from outlines is struck again a
+// device pixel to the right, so that the bold labels are bold at every scale.
+bool NeedsOverstrike(const QFont& font) {
+    if (font.weight() < QFont::Bold || (font.styleStrategy() & QFont::NoAntialias)) {
+        return false;
+    }
+    const QString family = QFontInfo(font).family();
+    const QStringList styles = QFontDatabase::styles(family);
+    return std::none_of(styles.begin(), styles.end(), [&](const QString& style) {
+        return QFontDatabase::weight(family, style) >= QFont::Bold;
+    });
+}
+
+}  // namespace
 
 FormLabel::FormLabel(const QString& text, bool singleLine, QWidget* parent)
     : QLabel(text, parent), singleLine_(singleLine) {
@@ -65,6 +87,12 @@ void FormLabel::paintEvent(QPaintEvent*) {
     const int wholeLines = LayOut(layout);
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
+    const auto strike = [&](const auto& draw) {
+        draw(QPointF());
+        if (NeedsOverstrike(painter.font())) {
+            draw(QPointF(1 / devicePixelRatioF(), 0));
+        }
+    };
     // A face other than the design's may have lines much taller than its
     // glyphs (Noto CJK's are about 1.45 em): where the first line is taller
     // than the box, the box cuts the empty room above and below its glyphs,
@@ -73,13 +101,15 @@ void FormLabel::paintEvent(QPaintEvent*) {
         const QFont fitted = FontFitting(first);
         const QRectF glyphs = QFontMetricsF(fitted).tightBoundingRect(first);
         painter.setFont(fitted);
-        painter.drawText(QPointF(0, qRound((height() - glyphs.height()) / 2 - glyphs.top())),
-                         first);
+        const QPointF baseline(0, qRound((height() - glyphs.height()) / 2 - glyphs.top()));
+        strike([&](QPointF offset) { painter.drawText(baseline + offset, first); });
         return;
     }
-    for (int i = 0; i < wholeLines; ++i) {
-        layout.lineAt(i).draw(&painter, QPointF());
-    }
+    strike([&](QPointF offset) {
+        for (int i = 0; i < wholeLines; ++i) {
+            layout.lineAt(i).draw(&painter, offset);
+        }
+    });
 }
 
 }  // namespace kelvaro::qt

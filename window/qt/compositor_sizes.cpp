@@ -25,6 +25,14 @@ bool IsFixedSize(const QWidget& widget) {
     return widget.minimumSize() == widget.maximumSize();
 }
 
+// The size the window system gave the window last: a widget learns a new
+// position before its new size, so a move to full screen's corner still
+// finds the widget at its own size.
+QSize WindowSize(const QWidget& widget) {
+    const QWindow* window = widget.windowHandle();
+    return window != nullptr ? window->size() : widget.size();
+}
+
 class FixedSizeKeeper : public QObject {
   public:
     using QObject::QObject;
@@ -72,7 +80,7 @@ class FixedSizeKeeper : public QObject {
                 // manager moves it to the corner of the screen for full
                 // screen, and does not always put it back.
                 if (IsFixedSize(*widget) && !(widget->windowState() & kCompositorSized) &&
-                    widget->size() == widget->minimumSize()) {
+                    WindowSize(*widget) == widget->minimumSize()) {
                     widget->setProperty(kPlacedAt, widget->pos());
                 }
                 break;

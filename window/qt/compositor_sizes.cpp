@@ -33,6 +33,14 @@ QSize WindowSize(const QWidget& widget) {
     return window != nullptr ? window->size() : widget.size();
 }
 
+// Back at the window's own size and, on X11, where it last stood at that size.
+void ReturnToOwnSize(QWidget& widget) {
+    widget.resize(widget.minimumSize());
+    if (const QVariant placed = widget.property(kPlacedAt); placed.isValid() && !OnWayland()) {
+        widget.move(placed.toPoint());
+    }
+}
+
 class FixedSizeKeeper : public QObject {
   public:
     using QObject::QObject;
@@ -71,6 +79,14 @@ class FixedSizeKeeper : public QObject {
                         widget,
                         [widget] {
                             widget->setWindowState(widget->windowState() & ~kCompositorSized);
+                            // An X11 window manager that resized the window
+                            // before it marked it full screen undoes, on
+                            // leaving that state, the place asked for then:
+                            // ask again. (A Wayland compositor sizes the
+                            // window itself once it has left the state.)
+                            if (!OnWayland()) {
+                                ReturnToOwnSize(*widget);
+                            }
                         },
                         Qt::QueuedConnection);
                 }
@@ -90,15 +106,7 @@ class FixedSizeKeeper : public QObject {
                 if (IsFixedSize(*widget) && !(widget->windowState() & kCompositorSized) &&
                     widget->size() != widget->minimumSize()) {
                     QMetaObject::invokeMethod(
-                        widget,
-                        [widget] {
-                            widget->resize(widget->minimumSize());
-                            if (const QVariant placed = widget->property(kPlacedAt);
-                                placed.isValid() && !OnWayland()) {
-                                widget->move(placed.toPoint());
-                            }
-                        },
-                        Qt::QueuedConnection);
+                        widget, [widget] { ReturnToOwnSize(*widget); }, Qt::QueuedConnection);
                 }
                 break;
             default:

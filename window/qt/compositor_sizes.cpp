@@ -79,11 +79,11 @@ class FixedSizeKeeper : public QObject {
                         widget,
                         [widget] {
                             widget->setWindowState(widget->windowState() & ~kCompositorSized);
-                            // An X11 window manager that resized the window
-                            // before it marked it full screen undoes, on
-                            // leaving that state, the place asked for then:
-                            // ask again. (A Wayland compositor sizes the
-                            // window itself once it has left the state.)
+                            // An X11 window manager may leave the window at
+                            // the state's size or corner: asked for only now,
+                            // after the state, which the manager would undo.
+                            // (A Wayland compositor sizes the window itself
+                            // once it has left the state.)
                             if (!OnWayland()) {
                                 ReturnToOwnSize(*widget);
                             }
@@ -102,8 +102,11 @@ class FixedSizeKeeper : public QObject {
                 break;
             case QEvent::Resize:
                 // Back from a compositor's size, or held against a drag on
-                // the edge of Qt's title bar.
-                if (IsFixedSize(*widget) && !(widget->windowState() & kCompositorSized) &&
+                // the edge of Qt's title bar. An X11 window manager resizes
+                // for full screen before it marks the window so; a request
+                // made in between is lost when the window leaves the state.
+                if (OnWayland() && IsFixedSize(*widget) &&
+                    !(widget->windowState() & kCompositorSized) &&
                     widget->size() != widget->minimumSize()) {
                     QMetaObject::invokeMethod(
                         widget, [widget] { ReturnToOwnSize(*widget); }, Qt::QueuedConnection);

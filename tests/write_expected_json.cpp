@@ -2,6 +2,8 @@
 // messages, the powers shown) as JSON, for the Python tests and benchmarks:
 // they read the one hand-written copy from there, never from the headers.
 // Usage: write_expected_json OUTPUT.json
+#include <fmt/format.h>
+
 #include <cstdio>
 #include <iterator>
 #include <optional>
@@ -23,9 +25,7 @@ std::string Quoted(const char* text) {
             quoted += '\\';
             quoted += *text;
         } else if (byte < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-            quoted += escaped;
+            quoted += fmt::format("\\u{:04x}", byte);
         } else {
             quoted += *text;  // UTF-8 stands as it is
         }
@@ -34,96 +34,66 @@ std::string Quoted(const char* text) {
 }
 
 std::string Colour(std::optional<std::uint32_t> rgb) {
-    if (!rgb) {
-        return "null";
-    }
-    char text[16];
-    std::snprintf(text, sizeof text, "\"#%06X\"", static_cast<unsigned>(*rgb));
-    return text;
+    return rgb ? fmt::format("\"#{:06X}\"", *rgb) : "null";
 }
 
-const char* KindName(Kind kind) {
-    switch (kind) {
-        case Kind::Label:
-            return "\"Label\"";
-        case Kind::Picture:
-            return "\"Picture\"";
-        case Kind::TextBox:
-            return "\"TextBox\"";
-        case Kind::Button:
-            return "\"Button\"";
-    }
-    return "null";
-}
-
-const char* AlignmentName(Align alignment) {
-    switch (alignment) {
-        case Align::Left:
-            return "\"Left\"";
-        case Align::Centre:
-            return "\"Centre\"";
-        case Align::Right:
-            return "\"Right\"";
-    }
-    return "null";
-}
+// The names of the enumerators, in their order.
+constexpr const char* kKindNames[] = {"\"Label\"", "\"Picture\"", "\"TextBox\"", "\"Button\""};
+constexpr const char* kAlignmentNames[] = {"\"Left\"", "\"Centre\"", "\"Right\""};
 
 const char* Boolean(bool value) {
     return value ? "true" : "false";
 }
 
 void WriteForm1(std::FILE* out) {
-    std::fprintf(out, "  \"form1\": {\n    \"caption\": %s,\n", Quoted(kCaption).c_str());
-    std::fprintf(out, "    \"clientWidth\": %d,\n    \"clientHeight\": %d,\n", kClientWidth,
-                 kClientHeight);
-    std::fprintf(out, "    \"background\": %s,\n", Colour(kBackground).c_str());
-    std::fprintf(out, "    \"fontFamily\": %s,\n    \"formPoints\": %g,\n",
-                 Quoted(kFontFamily).c_str(), kFormPoints);
-    std::fprintf(out, "    \"controls\": [\n");
+    fmt::print(out, "  \"form1\": {{\n    \"caption\": {},\n", Quoted(kCaption));
+    fmt::print(out, "    \"clientWidth\": {},\n    \"clientHeight\": {},\n", kClientWidth,
+               kClientHeight);
+    fmt::print(out, "    \"background\": {},\n", Colour(kBackground));
+    fmt::print(out, "    \"fontFamily\": {},\n    \"formPoints\": {},\n", Quoted(kFontFamily),
+               kFormPoints);
+    fmt::print(out, "    \"controls\": [\n");
     for (std::size_t i = 0; i < std::size(kControls); ++i) {
         const Control& control = kControls[i];
         const Place& place = control.place;
-        std::fprintf(
-            out,
-            "      {\"name\": %s, \"kind\": %s, \"text\": %s, \"place\": [%d, %d, %d, %d], "
-            "\"points\": %g, \"bold\": %s, \"textColour\": %s, \"backColour\": %s, "
-            "\"alignment\": %s, \"readOnly\": %s}%s\n",
-            Quoted(control.name).c_str(), KindName(control.kind), Quoted(control.text).c_str(),
-            place.left, place.top, place.width, place.height, control.points, Boolean(control.bold),
-            Colour(control.textColour).c_str(), Colour(control.backColour).c_str(),
-            AlignmentName(control.alignment), Boolean(control.readOnly),
-            i + 1 < std::size(kControls) ? "," : "");
+        fmt::print(out,
+                   "      {{\"name\": {}, \"kind\": {}, \"text\": {}, \"place\": [{}, {}, {}, {}], "
+                   "\"points\": {}, \"bold\": {}, \"textColour\": {}, \"backColour\": {}, "
+                   "\"alignment\": {}, \"readOnly\": {}}}{}\n",
+                   Quoted(control.name), kKindNames[static_cast<int>(control.kind)],
+                   Quoted(control.text), place.left, place.top, place.width, place.height,
+                   control.points, Boolean(control.bold), Colour(control.textColour),
+                   Colour(control.backColour), kAlignmentNames[static_cast<int>(control.alignment)],
+                   Boolean(control.readOnly), i + 1 < std::size(kControls) ? "," : "");
     }
-    std::fprintf(out, "    ],\n    \"tabOrder\": [");
+    fmt::print(out, "    ],\n    \"tabOrder\": [");
     for (std::size_t i = 0; i < std::size(kTabOrder); ++i) {
-        std::fprintf(out, "%s%s", i > 0 ? ", " : "", Quoted(kControls[kTabOrder[i]].name).c_str());
+        fmt::print(out, "{}{}", i > 0 ? ", " : "", Quoted(kControls[kTabOrder[i]].name));
     }
-    std::fprintf(out, "]\n  },\n");
+    fmt::print(out, "]\n  }},\n");
 }
 
 void WriteMessages(std::FILE* out) {
-    std::fprintf(out,
-                 "  \"messages\": {\n    \"missingInput\": %s,\n    \"badVoltage\": %s,\n"
-                 "    \"badCurrent\": %s,\n    \"badAngle\": %s,\n    \"title\": %s,\n"
-                 "    \"button\": %s\n  },\n",
-                 Quoted(kMissingInput).c_str(), Quoted(kBadVoltage).c_str(),
-                 Quoted(kBadCurrent).c_str(), Quoted(kBadAngle).c_str(),
-                 Quoted(kMessageTitle).c_str(), Quoted(kMessageButton).c_str());
+    fmt::print(out,
+               "  \"messages\": {{\n    \"missingInput\": {},\n    \"badVoltage\": {},\n"
+               "    \"badCurrent\": {},\n    \"badAngle\": {},\n    \"title\": {},\n"
+               "    \"button\": {}\n  }},\n",
+               Quoted(kMissingInput), Quoted(kBadVoltage), Quoted(kBadCurrent), Quoted(kBadAngle),
+               Quoted(kMessageTitle), Quoted(kMessageButton));
 }
 
 void WritePowersShown(std::FILE* out) {
-    std::fprintf(out, "  \"powersShown\": [\n");
+    fmt::print(out, "  \"powersShown\": [\n");
     for (std::size_t i = 0; i < std::size(kPowersShown); ++i) {
         const PowerShown& shown = kPowersShown[i];
-        std::fprintf(out,
-                     "    {\"name\": %s, \"voltage\": %s, \"current\": %s, \"angle\": %s, "
-                     "\"power\": %s, \"fitsAtDesignFont\": %s}%s\n",
-                     Quoted(shown.name).c_str(), Quoted(shown.voltage).c_str(),
-                     Quoted(shown.current).c_str(), Quoted(shown.angle).c_str(),
-                     Quoted(shown.power).c_str(), Boolean(shown.fitsAtDesignFont),
-                     i + 1 < std::size(kPowersShown) ? "," : "");
+        fmt::print(out,
+                   "    {{\"name\": {}, \"voltage\": {}, \"current\": {}, \"angle\": {}, "
+                   "\"power\": {}, \"fitsAtDesignFont\": {}}}{}\n",
+                   Quoted(shown.name), Quoted(shown.voltage), Quoted(shown.current),
+                   Quoted(shown.angle), Quoted(shown.power), Boolean(shown.fitsAtDesignFont),
+                   i + 1 < std::size(kPowersShown) ? "," : "");
     }
-    std::fprintf(out, "  ]\n");
+    fmt::print(out, "  ]\n");
 }
 
 }  // namespace

@@ -28,11 +28,15 @@ TEST_PACKAGES=(googletest libgtest-dev locales python3
     fonts-noto-cjk fonts-wqy-zenhei)
 # The benchmarks: Google Benchmark, and the X libraries of the start-up timer.
 BENCH_PACKAGES=(libbenchmark-dev libx11-dev libxdamage-dev)
-# The Windows build: the mingw-w64 cross compilers, and 64-bit Wine (with its
-# commands, wineserver among them, on the PATH) to run the tests of the 64-bit
-# build in Xvfb.
-WINDOWS_PACKAGES=(g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 wine wine64 fonts-wine
-    fonts-arphic-uming xvfb xauth dbus-daemon icoutils file python3)
+# Kelvaro.exe for 32-bit Windows: the mingw-w64 cross compiler, the build
+# system and the number libraries' headers.
+WINDOWS_BUILD_PACKAGES=(cmake ninja-build g++-mingw-w64-i686-win32 libfast-float-dev libfmt-dev
+    python3)
+# The Windows builds with their tests: the 64-bit cross compiler too, and
+# 64-bit Wine (with its commands, wineserver among them, on the PATH) to run
+# the tests of the 64-bit build in Xvfb.
+WINDOWS_PACKAGES=("${WINDOWS_BUILD_PACKAGES[@]}" g++-mingw-w64-x86-64-win32 wine wine64 fonts-wine
+    fonts-arphic-uming xvfb xauth dbus-daemon icoutils file)
 # Fresh chroots of other Debian releases, to run the suite there as a
 # newcomer would (tools/in-debian-chroot).
 CHROOT_PACKAGES=(mmdebstrap debootstrap git)

@@ -2,10 +2,12 @@
 # What the executable carries, read without running it: it imports only
 # Windows' own DLLs, is no larger than 300 KB as the 32-bit program, and holds
 # icon group 1 with images 30001 to 30006 (16 and 32 pixels, each at 4, 8 and
-# 32 bits), the version record with its numbers and texts, and the manifest.
-# Usage: static_checks.sh OBJDUMP KELVARO.EXE
+# 32 bits), the version record with the program's version in numbers and as
+# text, and the manifest.
+# Usage: static_checks.sh OBJDUMP KELVARO.EXE FILE_VERSION VERSION_TEXT
+#   (FILE_VERSION as 1.0.0.0, VERSION_TEXT as 1.00)
 set -euo pipefail
-objdump=$1 exe=$2
+objdump=$1 exe=$2 file_version=$3 version_text=$4
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 imports=$("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr '[:lower:]' '[:upper:]' | sort)
@@ -42,7 +44,8 @@ for setting in 'level="asInvoker"' PerMonitorV2 true/pm; do
     grep -qF "$setting" <<<"$manifest" || fail "the manifest lacks $setting"
 done
 # The version record's fixed part, after its signature FEEF04BD: file and
-# product version 1.0.0.0, for 32-bit Windows, an application.
+# product version, two 16-bit numbers to a double word, for 32-bit Windows,
+# an application.
 record=$(wrestool -x --raw --type=16 "$exe" | od -An -v -tx1 | tr -s ' \n' '  ')
 fixed=($(grep -o 'bd 04 ef fe\( [0-9a-f]\{2\}\)\{36\}' <<<"$record")) ||
     fail "the version record has no fixed part"
@@ -50,8 +53,10 @@ word() { # the little-endian double word N after the signature
     local at=$((4 + 4 * $1))
     echo "${fixed[at + 3]}${fixed[at + 2]}${fixed[at + 1]}${fixed[at]}"
 }
-[ "$(word 1).$(word 2)" = 00010000.00000000 ] || fail "the file version is not 1.0.0.0"
-[ "$(word 3).$(word 4)" = 00010000.00000000 ] || fail "the product version is not 1.0.0.0"
+IFS=. read -r major minor patch build <<<"$file_version"
+numbers=$(printf '%04x%04x.%04x%04x' "$major" "$minor" "$patch" "$build")
+[ "$(word 1).$(word 2)" = "$numbers" ] || fail "the file version is not $file_version"
+[ "$(word 3).$(word 4)" = "$numbers" ] || fail "the product version is not $file_version"
 [ "$(word 7)" = 00000004 ] || fail "the version record is not for 32-bit Windows"
 [ "$(word 8)" = 00000001 ] || fail "the version record is not an application's"
 # Its translation: Chinese (PRC), 0x0804, in code page 1200 (UTF-16).
@@ -63,7 +68,7 @@ grep -q "$translation\( 00 00\)\? 04 08 b0 04" <<<"$record" ||
 version=$(wrestool -x --raw --type=16 "$exe" | iconv -f UTF-16LE -t UTF-8 | tr '\0' '\n')
 grep -q '080404B0$' <<<"$version" || fail "the version record has no string block 080404B0"
 for field in "FileDescription=自动计算功率因数和功率" ProductName=Kelvaro InternalName=Kelvaro \
-    OriginalFilename=Kelvaro.exe FileVersion=1.00 ProductVersion=1.00; do
+    OriginalFilename=Kelvaro.exe "FileVersion=$version_text" "ProductVersion=$version_text"; do
     name=${field%%=*}
     text=$(awk -v name="$name" 'found && NF { print; exit }
         substr($0, length($0) - length(name) + 1) == name { found = 1 }' <<<"$version")

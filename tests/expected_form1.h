@@ -83,6 +83,23 @@ inline constexpr Control kControls[] = {
 // clang-format on
 static_assert(std::size(kControls) == kLabel11 + 1, "a row for each position");
 
+// What screen readers call the controls that show a value, and the picture,
+// as the window opens, with the unit they add; and what they are told after
+// Calculate with the boxes' initial contents, when Label11 is named with its
+// value.
+struct Spoken {
+    Index control;
+    const char* name;
+    const char* description;
+};
+inline constexpr Spoken kSpoken[] = {
+    {kPicture1, "公式 P = √3UI cos φ", ""}, {kText1, "请输入电压 U：", "V"},
+    {kText2, "请输入电流 I ：", "A"},       {kText3, "请输入相位角ψ：", "度"},
+    {kText4, "所求功率为：", "瓦"},         {kLabel11, "功率因数为:", ""},
+};
+inline constexpr char kResultsTold[] = "功率因数为: 0.98，所求功率为： 9722.70 瓦";
+inline constexpr char kLabel11NamedWithResult[] = "功率因数为: 0.98";
+
 // The window opens with the focus on the first of these; Tab moves it along
 // them and from the last back to the first.
 inline constexpr Index kTabOrder[] = {kPicture1, kText1, kText2,   kText3,

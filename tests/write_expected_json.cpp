@@ -70,7 +70,16 @@ void WriteForm1(std::FILE* out) {
     for (std::size_t i = 0; i < std::size(kTabOrder); ++i) {
         fmt::print(out, "{}{}", i > 0 ? ", " : "", Quoted(kControls[kTabOrder[i]].name));
     }
-    fmt::print(out, "]\n  }},\n");
+    fmt::print(out, "],\n    \"spoken\": [\n");
+    for (std::size_t i = 0; i < std::size(kSpoken); ++i) {
+        const Spoken& spoken = kSpoken[i];
+        fmt::print(out, "      {{\"control\": {}, \"name\": {}, \"description\": {}}}{}\n",
+                   Quoted(kControls[spoken.control].name), Quoted(spoken.name),
+                   Quoted(spoken.description), i + 1 < std::size(kSpoken) ? "," : "");
+    }
+    fmt::print(out, "    ],\n    \"resultsTold\": {},\n    \"label11NamedWithResult\": {}\n",
+               Quoted(kResultsTold), Quoted(kLabel11NamedWithResult));
+    fmt::print(out, "  }},\n");
 }
 
 void WriteMessages(std::FILE* out) {

@@ -11,6 +11,7 @@ import glob
 import json
 import os
 import re
+import select
 import shutil
 import signal
 import subprocess
@@ -326,6 +327,62 @@ class XServer(Started):
         xlib.XSendEvent(display, target, 0, mask, ctypes.byref(event))
         xlib.XFlush(display)
         xlib.XCloseDisplay(display)
+
+
+# Debian's own Python, which has AT-SPI's GObject bindings, whatever Python
+# runs the tests; Qt's bridge to AT-SPI, on as when a screen reader asks for it.
+SYSTEM_PYTHON = "/usr/bin/python3"
+ATSPI_CLIENT = os.path.join(HERE, "atspi_client.py")
+ACCESSIBLE = {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"}
+
+
+class ScreenReaderLog(Started):
+    """The session's accessibility bus as a desktop starts it for a screen
+    reader (its launcher starts the registry), and the events on it as a
+    screen reader hears them (see atspi_client.py)."""
+
+    def __init__(self, x):
+        self.x = x
+        self.bus = self.listener = None
+        self.events = []
+        self._pending = b""
+
+    def _start(self):
+        self.bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+                                    env=self.x.env, preexec_fn=end_with_parent)
+        # Asked before the launcher is there, AT-SPI settles for the session bus.
+        self.x.run("gdbus", "wait", "--session", "--timeout", "10", "org.a11y.Bus")
+        self.listener = subprocess.Popen([SYSTEM_PYTHON, ATSPI_CLIENT, "events"], env=self.x.env,
+                                         stdout=subprocess.PIPE, preexec_fn=end_with_parent)
+        self.wait_for(lambda event: event["type"] == "ready", "the listener ready")
+
+    def __exit__(self, *exception):
+        for process in (self.listener, self.bus):
+            end(process)
+        if self.listener is not None:
+            self.listener.stdout.close()
+
+    def wait_for(self, condition, what, timeout=10.0):
+        """The first event from now on that meets the condition, all heard on
+        the way kept in `events`; fails with all of them if none comes."""
+        deadline = time.monotonic() + timeout
+        while True:
+            while b"\n" in self._pending:
+                line, self._pending = self._pending.split(b"\n", 1)
+                self.events.append(json.loads(line))
+                if condition(self.events[-1]):
+                    return self.events[-1]
+            left = deadline - time.monotonic()
+            chunk = (os.read(self.listener.stdout.fileno(), 65536) if left > 0 and
+                     select.select([self.listener.stdout], [], [], left)[0] else b"")
+            if not chunk:
+                raise AssertionError(f"no event of {what}; heard: " +
+                                     json.dumps(self.events, ensure_ascii=False, indent=1))
+            self._pending += chunk
+
+    def tree(self, application):
+        return [json.loads(line) for line in
+                self.x.run(SYSTEM_PYTHON, ATSPI_CLIENT, "tree", application).splitlines()]
 
 
 # Event masks for a request to the window manager, sent to the root window.

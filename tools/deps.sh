@@ -14,15 +14,17 @@ fi
 BUILD_PACKAGES=(cmake ninja-build g++ libfast-float-dev libfmt-dev qt6-base-dev
     "$QT_SVG_PLUGIN_PACKAGE" fonts-arphic-uming)
 # What the test suite adds: the test frameworks, a locale source, a real X
-# server and session bus with the tools that drive and inspect the window, and
-# the tools that build and check the Debian package (dpkg-buildpackage,
-# lintian, hardening-check) and its desktop files; the desktops the window is
+# server and session bus with the tools that drive and inspect the window, the
+# accessibility bus with AT-SPI's bindings for Debian's Python (to listen as a
+# screen reader does), and the tools that build and check the Debian package
+# (dpkg-buildpackage, lintian, hardening-check) and its desktop files; the desktops the window is
 # tried under: a Wayland compositor with Qt's Wayland platform, Qt's GTK 3
 # theme with a dark GTK theme, Qt's own translations, and an X11 window
 # manager that offers full screen to any window; the Chinese faces a desktop
 # may have instead of the window's.
 TEST_PACKAGES=(googletest libgtest-dev locales python3
     xvfb xauth dbus-daemon xdotool x11-utils xclip imagemagick
+    at-spi2-core libglib2.0-bin python3-gi gir1.2-atspi-2.0
     dpkg-dev build-essential debhelper lintian devscripts file desktop-file-utils appstream
     weston qt6-wayland qt6-gtk-platformtheme gnome-themes-extra qt6-translations-l10n xfwm4
     fonts-noto-cjk fonts-wqy-zenhei)

@@ -3,8 +3,16 @@
 #include <variant>
 
 #include "core/power_calculation.h"
+#include "window/accessible_text.h"
 
 namespace kelvaro {
+
+namespace {
+
+// The results, read out in the order the window shows them.
+constexpr std::string_view kReadingSeparator = "，";
+
+}  // namespace
 
 void Form1Behavior::Load() {
     // The label's design caption is only a placeholder; it is never seen.
@@ -13,8 +21,8 @@ void Form1Behavior::Load() {
 
 void Form1Behavior::Command1Click() {
     // Outputs go first, so a failed check never leaves an earlier result in view.
-    frontEnd_.SetText(ControlId::Label11, "");
-    frontEnd_.SetText(ControlId::Text4, "");
+    Write(ControlId::Label11, "");
+    Write(ControlId::Text4, "");
     const PowerOutcome outcome = CalculatePower({
         .voltageText = frontEnd_.Text(ControlId::Text1),
         .currentText = frontEnd_.Text(ControlId::Text2),
@@ -26,11 +34,22 @@ void Form1Behavior::Command1Click() {
         return;
     }
     const auto& result = std::get<PowerResult>(outcome);
-    frontEnd_.SetText(ControlId::Label11, result.powerFactorText);
-    frontEnd_.SetText(ControlId::Text4, result.powerText);
-    frontEnd_.SetText(ControlId::Text1, result.voltageText);
-    frontEnd_.SetText(ControlId::Text2, result.currentText);
-    frontEnd_.SetText(ControlId::Text3, result.angleText);
+    Write(ControlId::Label11, result.powerFactorText);
+    Write(ControlId::Text4, result.powerText);
+    Write(ControlId::Text1, result.voltageText);
+    Write(ControlId::Text2, result.currentText);
+    Write(ControlId::Text3, result.angleText);
+    // The focus stays on the button: the results are told, not visited. A
+    // message needs no telling; its box is read out as it opens.
+    frontEnd_.Announce(ValueReading(Design(ControlId::Label11), result.powerFactorText) +
+                       std::string(kReadingSeparator) +
+                       ValueReading(Design(ControlId::Text4), result.powerText));
+}
+
+void Form1Behavior::Write(ControlId control, std::string_view text) {
+    if (frontEnd_.Text(control) != text) {
+        frontEnd_.SetText(control, text);
+    }
 }
 
 void Form1Behavior::Command2Click() {

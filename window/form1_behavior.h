@@ -14,10 +14,13 @@ class Form1FrontEnd {
   public:
     virtual ~Form1FrontEnd() = default;
 
-    // The text of a text box.
-    virtual std::string Text(ControlId textBox) const = 0;
+    // The text of a text box or the caption of a label.
+    virtual std::string Text(ControlId control) const = 0;
     // Sets the text of a text box or the caption of a label.
     virtual void SetText(ControlId control, std::string_view text) = 0;
+    // Tells screen readers the text, without moving the focus or changing
+    // anything the window shows.
+    virtual void Announce(std::string_view text) = 0;
     // Shows the text in a modal message box with the application's title and
     // a single OK button; returns when the user has dismissed it.
     virtual void ShowMessage(std::string_view text) = 0;
@@ -32,7 +35,8 @@ class Form1Behavior {
     // Runs once the controls exist, before the window is shown.
     void Load();
     // Calculate: checks the three inputs, then shows either the one message
-    // that applies or the results, with the inputs rewritten canonically.
+    // that applies or the results, with the inputs rewritten canonically,
+    // and announces the results to screen readers.
     void Command1Click();
     // Exit.
     void Command2Click();
@@ -40,6 +44,10 @@ class Form1Behavior {
     void Closed();
 
   private:
+    // Writes a text where it differs from what the control shows: a screen
+    // reader hears of no change that is none.
+    void Write(ControlId control, std::string_view text);
+
     Form1FrontEnd& frontEnd_;
 };
 

@@ -85,10 +85,12 @@ struct ControlDesign {
     // above is that box.
     bool sizedToContent = false;
     Picture picture = Picture::None;
-    // For assistive technology: what the control holds, and the label that
-    // names it on screen.
-    std::string_view accessibleName = {};
+    // What screen readers call a control that shows a value: the label that
+    // says what it is, and the label after it that gives its unit.
     std::optional<ControlId> namedBy = std::nullopt;
+    std::optional<ControlId> unitLabel = std::nullopt;
+    // What they call a control no label names (the picture).
+    std::string_view accessibleName = {};
 };
 
 // Every front end builds the window fixed in size, with a close box and a
@@ -161,24 +163,24 @@ inline constexpr FormDesign kForm1{
          .text = "380",
          .rect = {2280, 1680, 975, 270},
          .alignment = Alignment::Right,
-         .accessibleName = "电压 U",
-         .namedBy = ControlId::Label2},
+         .namedBy = ControlId::Label2,
+         .unitLabel = ControlId::Label5},
         {.id = ControlId::Text2,
          .name = "Text2",
          .kind = ControlKind::TextBox,
          .text = "15",
          .rect = {2280, 2040, 975, 270},
          .alignment = Alignment::Right,
-         .accessibleName = "电流 I",
-         .namedBy = ControlId::Label3},
+         .namedBy = ControlId::Label3,
+         .unitLabel = ControlId::Label6},
         {.id = ControlId::Text3,
          .name = "Text3",
          .kind = ControlKind::TextBox,
          .text = "10",
          .rect = {2280, 2400, 975, 270},
          .alignment = Alignment::Right,
-         .accessibleName = "相位角ψ",
-         .namedBy = ControlId::Label4},
+         .namedBy = ControlId::Label4,
+         .unitLabel = ControlId::Label7},
         {.id = ControlId::Label5,
          .name = "Label5",
          .kind = ControlKind::Label,
@@ -212,8 +214,8 @@ inline constexpr FormDesign kForm1{
          .backColour = Rgb{0xFFFFC0},
          .alignment = Alignment::Centre,
          .readOnly = true,
-         .accessibleName = "所求功率（瓦）",
-         .namedBy = ControlId::Label8},
+         .namedBy = ControlId::Label8,
+         .unitLabel = ControlId::Label9},
         {.id = ControlId::Label8,
          .name = "Label8",
          .kind = ControlKind::Label,
@@ -246,7 +248,8 @@ inline constexpr FormDesign kForm1{
          .text = "功率因数",
          .rect = {1440, 2760, 1095, 255},
          .font = FontStyle{10.5, kBoldWeight},
-         .textColour = Rgb{0x0000FF}},
+         .textColour = Rgb{0x0000FF},
+         .namedBy = ControlId::Label10},
     }},
 };
 

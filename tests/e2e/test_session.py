@@ -1,10 +1,14 @@
 """A user's session with the real program in a real X server: typing, the
-results, a message box, and the two ways the program ends."""
+results, a message box, the two ways the program ends, and what a screen
+reader hears."""
 
 import unittest
 
-from xsession import (FORM1, MESSAGE_TITLE, XServer, artefact, built_with_address_sanitizer,
-                      caption_pattern, resident_kilobytes)
+import json
+
+from xsession import (ACCESSIBLE, FORM1, MESSAGE_TITLE, ScreenReaderLog, XServer, artefact,
+                      built_with_address_sanitizer, caption_pattern, expected,
+                      resident_kilobytes)
 
 TEXT1, TEXT2, TEXT3, TEXT4 = (FORM1.centre(name) for name in ("Text1", "Text2", "Text3", "Text4"))
 CALCULATE, EXIT = FORM1.centre("Command1"), FORM1.centre("Command2")
@@ -14,13 +18,17 @@ MESSAGE_BOX = caption_pattern(MESSAGE_TITLE)
 class Session:
     """The program running in its own X server, with its window found."""
 
-    def __init__(self, env=None):
+    def __init__(self, env=None, screen_reader=False):
         self.env = env
+        self.screen_reader = screen_reader
 
     def __enter__(self):
         self.x = XServer().__enter__()
         self.program = None
         try:
+            if self.screen_reader:
+                self.screen_reader = ScreenReaderLog(self.x).__enter__()
+                self.env = dict(self.env or {}, **ACCESSIBLE)
             self.program = self.x.start(env=self.env)
             self.window = self.x.wait_for_window(caption_pattern(), pid=self.program.pid)
             self.x.focus(self.window)
@@ -33,6 +41,8 @@ class Session:
         if self.program is not None and self.program.poll() is None:
             self.program.kill()
             self.program.wait()
+        if self.screen_reader:
+            self.screen_reader.__exit__(*exception)
         self.x.__exit__(*exception)
 
     def type_inputs(self, voltage, current, angle):
@@ -76,6 +86,35 @@ class SessionTest(unittest.TestCase):
 
             session.x.click(session.window, *EXIT)
             self.assertEqual(session.wait_for_end(), 0)
+
+    def test_a_screen_reader_hears_what_each_value_is_and_the_results(self):
+        form1 = expected()["form1"]
+        told, label11 = form1["resultsTold"], form1["label11NamedWithResult"]
+        roles = {"TextBox": "text", "Picture": "image", "Label": "label"}
+        with Session(screen_reader=True) as session:
+            heard = session.screen_reader
+            objects = heard.tree(MESSAGE_TITLE)
+            self.assertIn({"role": "frame", "name": FORM1.caption, "description": ""}, objects)
+            for spoken in form1["spoken"]:
+                role = roles[FORM1.controls[spoken["control"]].kind]
+                self.assertIn({"role": role, "name": spoken["name"],
+                               "description": spoken["description"]}, objects)
+
+            session.calculate()
+            # Qt 6.8 and later announce; older Qt shows a notification.
+            heard.wait_for(lambda event: event["any_data"] == told and (
+                event["type"] == "object:announcement" or
+                (event["type"] == "object:state-changed:showing" and
+                 event["role"] == "notification" and event["name"] == told)), "the results")
+            with open(artefact("screen-reader-events.json"), "w", encoding="utf-8") as log:
+                json.dump(heard.events, log, ensure_ascii=False, indent=1)
+            self.assertIn(label11, [event.get("name") for event in heard.events if
+                                    event["type"] == "object:property-change:accessible-name"])
+            inputs = {spoken["name"] for spoken in form1["spoken"]
+                      if spoken["control"] in ("Text1", "Text2", "Text3")}
+            self.assertEqual([event for event in heard.events if event.get("name") in inputs and
+                              event["type"].startswith("object:text-changed")], [],
+                             "an input box told of a change that was none")
 
     def test_window_manager_close_ends_the_program(self):
         with Session() as session:

@@ -1,5 +1,6 @@
 // Form1's behaviour against a front end that only records what it is asked:
-// the order of the writes, and what a failed check leaves.
+// the order of the writes, what a failed check leaves, and what screen
+// readers are told and called.
 #include "window/form1_behavior.h"
 
 #include <gtest/gtest.h>
@@ -8,18 +9,26 @@
 #include <string>
 #include <vector>
 
+#include "expected_form1.h"
 #include "expected_messages.h"
 #include "named_rows.h"
+#include "window/accessible_text.h"
 
 namespace kelvaro {
 namespace {
 
 class RecordingFrontEnd : public Form1FrontEnd {
   public:
-    std::string Text(ControlId textBox) const override { return texts.at(textBox); }
+    std::string Text(ControlId control) const override {
+        const auto text = texts.find(control);
+        return text != texts.end() ? text->second : "";
+    }
     void SetText(ControlId control, std::string_view text) override {
         calls.push_back(std::string(Design(control).name) + "=" + std::string(text));
         texts[control] = text;
+    }
+    void Announce(std::string_view text) override {
+        calls.push_back("announce " + std::string(text));
     }
     void ShowMessage(std::string_view text) override {
         calls.push_back("message " + std::string(text));
@@ -29,6 +38,19 @@ class RecordingFrontEnd : public Form1FrontEnd {
     std::map<ControlId, std::string> texts;
     std::vector<std::string> calls;
 };
+
+// The names and units screen readers hear as the window opens, and Label11's
+// once it shows a result.
+TEST(AccessibleText, FromTheDesignsOwnWords) {
+    for (const expected::Spoken& spoken : expected::kSpoken) {
+        const ControlDesign& design = kForm1.controls[spoken.control];
+        const std::string_view shown = design.id == ControlId::Label11 ? "" : design.text;
+        EXPECT_EQ(AccessibleName(design, shown), spoken.name) << design.name;
+        EXPECT_EQ(AccessibleDescription(design), spoken.description) << design.name;
+    }
+    EXPECT_EQ(AccessibleName(Design(ControlId::Label11), "0.98"),
+              expected::kLabel11NamedWithResult);
+}
 
 class Form1BehaviorTest : public testing::Test {
   protected:
@@ -47,22 +69,25 @@ TEST_F(Form1BehaviorTest, LoadEmptiesThePowerFactorLabel) {
     EXPECT_EQ(frontEnd.calls, std::vector<std::string>{"Label11="});
 }
 
-TEST_F(Form1BehaviorTest, CalculateEmptiesTheOutputsThenWritesInOrder) {
-    Type("380", "15", "10");
+TEST_F(Form1BehaviorTest, CalculateEmptiesTheOutputsThenWritesInOrderAndTellsTheResults) {
+    frontEnd.texts[ControlId::Label11] = "0.50";
+    frontEnd.texts[ControlId::Text4] = "1.00";
+    Type("380abc", " 15 ", "1e1");
     behavior.Command1Click();
     const std::vector<std::string> expected = {
-        "Label11=", "Text4=", "Label11=0.98", "Text4=9722.70", "Text1=380", "Text2=15", "Text3=10",
+        "Label11=",  "Text4=",   "Label11=0.98", "Text4=9722.70",
+        "Text1=380", "Text2=15", "Text3=10",     std::string("announce ") + expected::kResultsTold,
     };
     EXPECT_EQ(frontEnd.calls, expected);
 }
 
-TEST_F(Form1BehaviorTest, CalculateRewritesTheInputsCanonically) {
-    Type("380abc", " 15 ", "1e1");
+// A box already showing its canonical text is not written again.
+TEST_F(Form1BehaviorTest, CalculateLeavesWhatDoesNotChangeAlone) {
+    Type("380", "15", "10");
     behavior.Command1Click();
-    EXPECT_EQ(frontEnd.texts[ControlId::Text1], "380");
-    EXPECT_EQ(frontEnd.texts[ControlId::Text2], "15");
-    EXPECT_EQ(frontEnd.texts[ControlId::Text3], "10");
-    EXPECT_EQ(frontEnd.texts[ControlId::Text4], "9722.70");
+    const std::vector<std::string> expected = {"Label11=0.98", "Text4=9722.70",
+                                               std::string("announce ") + expected::kResultsTold};
+    EXPECT_EQ(frontEnd.calls, expected);
 }
 
 TEST_F(Form1BehaviorTest, FailedCheckAfterSuccessLeavesNoResultInView) {
@@ -93,7 +118,7 @@ TEST_P(Form1MessageTest, ShowsOneMessageAndKeepsWhatWasTyped) {
     const MessageRow& row = GetParam();
     Type(row.voltage, row.current, row.angle);
     behavior.Command1Click();
-    const std::vector<std::string> expected = {"Label11=", "Text4=", "message " + row.message};
+    const std::vector<std::string> expected = {"message " + row.message};
     EXPECT_EQ(frontEnd.calls, expected);
     EXPECT_EQ(frontEnd.texts[ControlId::Text1], row.voltage);
     EXPECT_EQ(frontEnd.texts[ControlId::Text2], row.current);

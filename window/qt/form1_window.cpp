@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QShowEvent>
 
+#include "window/accessible_text.h"
 #include "window/form_rendering.h"
 #include "window/qt/compositor_sizes.h"
 #include "window/qt/fitting_text_box.h"
@@ -102,6 +103,7 @@ QFont FormFont(const FontStyle& style, int devicePixelsPerInch) {
 }
 
 Form1Window::Form1Window(QWidget* parent) : QWidget(parent) {
+    InstallAccessibleRoles();
     setObjectName(ToQString(kForm1.name));
     setWindowTitle(ToQString(kForm1.caption));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -123,10 +125,10 @@ Form1Window::Form1Window(QWidget* parent) : QWidget(parent) {
     QWidget* previous = nullptr;
     for (const ControlDesign& design : kForm1.controls) {
         QWidget* control = Control(design.id);
-        if (design.namedBy) {
-            static_cast<QLabel*>(Control(*design.namedBy))->setBuddy(control);
-        }
         if (TakesFocus(design.kind)) {
+            if (design.namedBy) {
+                static_cast<QLabel*>(Control(*design.namedBy))->setBuddy(control);
+            }
             if (previous == nullptr) {
                 control->setFocus();
             } else {
@@ -189,9 +191,8 @@ QWidget* Form1Window::CreateControl(const ControlDesign& design) {
         colours.setColor(QPalette::Base, Colour(*design.backColour));
     }
     control->setPalette(colours);
-    if (!design.accessibleName.empty()) {
-        control->setAccessibleName(ToQString(design.accessibleName));
-    }
+    control->setAccessibleName(ToQString(AccessibleName(design, design.text)));
+    control->setAccessibleDescription(ToQString(AccessibleDescription(design)));
     control->setFocusPolicy(TakesFocus(design.kind) ? Qt::StrongFocus : Qt::NoFocus);
     return control;
 }
@@ -209,14 +210,23 @@ void Form1Window::closeEvent(QCloseEvent* event) {
 }
 
 // Labels, text boxes and buttons all keep their text in Qt's "text" property.
-std::string Form1Window::Text(ControlId textBox) const {
-    return ToUtf8(Control(textBox)->property("text").toString());
+std::string Form1Window::Text(ControlId control) const {
+    return ToUtf8(Control(control)->property("text").toString());
 }
 
 void Form1Window::SetText(ControlId control, std::string_view text) {
-    const bool isTextProperty = Control(control)->setProperty("text", ToQString(text));
+    QWidget* widget = Control(control);
+    const bool isTextProperty = widget->setProperty("text", ToQString(text));
     Q_ASSERT(isTextProperty);
     Q_UNUSED(isTextProperty);
+    // A label's name carries the value it shows.
+    if (Design(control).kind == ControlKind::Label) {
+        widget->setAccessibleName(ToQString(AccessibleName(Design(control), text)));
+    }
+}
+
+void Form1Window::Announce(std::string_view text) {
+    announcer_.Announce(ToQString(text));
 }
 
 void Form1Window::ShowMessage(std::string_view text) {

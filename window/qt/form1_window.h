@@ -7,6 +7,7 @@
 
 #include "window/form1_behavior.h"
 #include "window/form1_design.h"
+#include "window/qt/accessibility.h"
 
 class QScreen;
 
@@ -30,8 +31,9 @@ class Form1Window : public QWidget, private Form1FrontEnd {
     QWidget* CreateControl(const ControlDesign& design);
     void CentreOnScreen();
 
-    std::string Text(ControlId textBox) const override;
+    std::string Text(ControlId control) const override;
     void SetText(ControlId control, std::string_view text) override;
+    void Announce(std::string_view text) override;
     void ShowMessage(std::string_view text) override;
     void EndProgram() override;
 
@@ -40,6 +42,7 @@ class Form1Window : public QWidget, private Form1FrontEnd {
     int layoutDotsPerInch_ = kDesignDotsPerInch;
     int devicePixelsPerInch_ = kDesignDotsPerInch;
     std::array<QWidget*, kControlCount> controls_{};
+    Announcer announcer_{this};
     Form1Behavior behavior_{*this};
 };
 

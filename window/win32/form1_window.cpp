@@ -2,6 +2,7 @@
 
 #include <oleacc.h>
 
+#include "window/accessible_text.h"
 #include "window/win32/controls.h"
 #include "window/win32/resource_ids.h"
 #include "window/win32/utf16.h"
@@ -69,21 +70,6 @@ int DotsPerInch(HWND window) {
     return dotsPerInch;
 }
 
-// The label that names a control for screen readers: the design's own, or
-// none.
-const ControlDesign* NamingLabel(const ControlDesign& design) {
-    return design.namedBy ? &Design(*design.namedBy) : nullptr;
-}
-
-bool NamesAControl(const ControlDesign& label) {
-    for (const ControlDesign& design : kForm1.controls) {
-        if (design.namedBy == label.id) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // The form's window class, registered once for the process: every Form1 of it
 // shares the procedure, the icons and the background brush, which live as
 // long as the process. Zero when Windows refuses it.
@@ -104,8 +90,8 @@ ATOM RegisterFormClass(HINSTANCE instance, WNDPROC procedure) {
 
 }  // namespace
 
-Form1Window::Form1Window(HINSTANCE instance)
-    : instance_(instance), dotsPerInch_(DotsPerInch(nullptr)) {
+Form1Window::Form1Window(HINSTANCE instance, ScreenReaderServices screenReaders)
+    : instance_(instance), dotsPerInch_(DotsPerInch(nullptr)), screenReaders_(screenReaders) {
     static const ATOM formClass = RegisterFormClass(instance, WindowProcedure);
     if (formClass == 0) {
         return;
@@ -126,6 +112,10 @@ Form1Window::Form1Window(HINSTANCE instance)
     if (!CreateControls()) {
         return;
     }
+    announcer_.emplace(window_, screenReaders_);
+    if (!announcer_->Created()) {
+        return;
+    }
     LayOut();
     NameControls(true);
     behavior_.Load();
@@ -135,6 +125,10 @@ Form1Window::Form1Window(HINSTANCE instance)
 Form1Window::~Form1Window() {
     if (IsWindow(window_)) {
         DestroyWindow(window_);
+    }
+    announcer_.reset();
+    if (screenReaders_.annotations != nullptr) {
+        screenReaders_.annotations->Release();
     }
     for (const FontEntry& entry : fonts_) {
         DeleteObject(entry.font);
@@ -149,16 +143,8 @@ Form1Window::~Form1Window() {
 
 bool Form1Window::CreateControls() {
     // Creation order is the z-order, and the focus follows it among the
-    // controls that take the focus. Screen readers name an edit after the
-    // label just before it, so such a label is created right before the
-    // control it names; the other labels keep their place in the table.
+    // controls that take the focus.
     for (const ControlDesign& design : kForm1.controls) {
-        if (design.kind == ControlKind::Label && NamesAControl(design)) {
-            continue;
-        }
-        if (const ControlDesign* label = NamingLabel(design)) {
-            controls_[static_cast<std::size_t>(label->id)] = CreateControl(*label);
-        }
         controls_[static_cast<std::size_t>(design.id)] = CreateControl(design);
     }
     for (HWND control : controls_) {
@@ -250,30 +236,28 @@ void Form1Window::CutLabelsUnderControls() {
     }
 }
 
-// The names the design gives the controls, as Microsoft Active Accessibility
-// annotations, which screen readers ask for before any name of the control's
-// own; taken away again before the controls go. Without COM the edits keep
-// the names of their labels.
+// Screen readers ask for the annotations before anything of the control's
+// own. Without the annotation service (no COM) they hear the controls' texts.
 void Form1Window::NameControls(bool name) {
-    IAccPropServices* services = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_IAccPropServices, reinterpret_cast<void**>(&services)))) {
+    IAccPropServices* annotations = screenReaders_.annotations;
+    if (annotations == nullptr) {
         return;
     }
-    MSAAPROPID property = PROPID_ACC_NAME;
     for (const ControlDesign& design : kForm1.controls) {
-        if (design.accessibleName.empty()) {
-            continue;
-        }
-        const auto object = static_cast<DWORD>(OBJID_CLIENT);
-        if (name) {
-            services->SetHwndPropStr(Control(design.id), object, CHILDID_SELF, property,
-                                     ToUtf16(design.accessibleName).data());
-        } else {
-            services->ClearHwndProps(Control(design.id), object, CHILDID_SELF, &property, 1);
+        HWND control = Control(design.id);
+        if (!name) {
+            ClearAnnotations(annotations, control);
+        } else if (design.namedBy || !design.accessibleName.empty()) {
+            const long role = design.kind == ControlKind::PictureBox ? ROLE_SYSTEM_GRAPHIC : 0;
+            Annotate(annotations, control, ToUtf16(AccessibleName(design, Text(design.id))).data(),
+                     ToUtf16(AccessibleDescription(design)).data(), role);
         }
     }
-    services->Release();
+    if (name) {
+        AnnotateLiveRegion(annotations, announcer_->Window());
+    } else {
+        ClearAnnotations(annotations, announcer_->Window());
+    }
 }
 
 // Sizes the frame so that the client area has its size in twips, whatever
@@ -486,18 +470,30 @@ LRESULT Form1Window::ControlColours(UINT message, HDC context, HWND control) {
     return reinterpret_cast<LRESULT>(Brush(back));
 }
 
-std::string Form1Window::Text(ControlId textBox) const {
-    HWND control = Control(textBox);
+std::string Form1Window::Text(ControlId id) const {
+    HWND control = Control(id);
     std::vector<wchar_t> text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1);
     const int length = GetWindowTextW(control, text.data(), static_cast<int>(text.size()));
     return ToUtf8(text.data(), length);
 }
 
 void Form1Window::SetText(ControlId control, std::string_view text) {
+    const ControlDesign& design = Design(control);
     SetWindowTextW(Control(control), ToUtf16(text).data());
-    if (ShrinksToFit(Design(control))) {
+    if (ShrinksToFit(design)) {
         FitText(control);
     }
+    // A label's name carries the value it shows; Windows tells screen readers
+    // of a changed annotation only when asked.
+    if (design.kind == ControlKind::Label && design.namedBy && screenReaders_.annotations) {
+        Annotate(screenReaders_.annotations, Control(control),
+                 ToUtf16(AccessibleName(design, text)).data(), L"");
+        NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, Control(control), OBJID_CLIENT, CHILDID_SELF);
+    }
+}
+
+void Form1Window::Announce(std::string_view text) {
+    announcer_->Announce(ToUtf16(text).data());
 }
 
 void Form1Window::ShowMessage(std::string_view text) {

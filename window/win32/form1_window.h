@@ -5,11 +5,13 @@
 #include <windows.h>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "window/form1_behavior.h"
 #include "window/form1_design.h"
 #include "window/form_rendering.h"
+#include "window/win32/accessibility.h"
 
 namespace kelvaro::win32 {
 
@@ -17,7 +19,9 @@ class Form1Window : private Form1FrontEnd {
   public:
     // Builds the window at its screen's density and runs its load step. When
     // Windows cannot create it, Created() is false and GetLastError says why.
-    explicit Form1Window(HINSTANCE instance);
+    // Screen readers are reached through the services given.
+    explicit Form1Window(HINSTANCE instance,
+                         ScreenReaderServices screenReaders = ScreenReaderServices::System());
     ~Form1Window() override;
     Form1Window(const Form1Window&) = delete;
     Form1Window& operator=(const Form1Window&) = delete;
@@ -41,6 +45,8 @@ class Form1Window : private Form1FrontEnd {
     // Places and sizes the controls, and gives them fonts, for dotsPerInch_.
     void LayOut();
     void CutLabelsUnderControls();
+    // Gives the controls the names, units and roles the design has for them,
+    // and marks the announcer a live region; or takes them away.
     void NameControls(bool name);
     SIZE FrameSize(int dotsPerInch) const;
     void FitClientArea();
@@ -53,8 +59,9 @@ class Form1Window : private Form1FrontEnd {
     int Pixels(int twips) const { return TwipsToPixels(twips, dotsPerInch_); }
     HWND Control(ControlId id) const { return controls_[static_cast<std::size_t>(id)]; }
 
-    std::string Text(ControlId textBox) const override;
+    std::string Text(ControlId control) const override;
     void SetText(ControlId control, std::string_view text) override;
+    void Announce(std::string_view text) override;
     void ShowMessage(std::string_view text) override;
     void EndProgram() override;
 
@@ -78,6 +85,8 @@ class Form1Window : private Form1FrontEnd {
     std::array<HFONT, kControlCount> fittedFonts_{};
     std::vector<BrushEntry> brushes_;
     HWND focusBeforeDeactivation_ = nullptr;
+    ScreenReaderServices screenReaders_;
+    std::optional<Announcer> announcer_;
     bool created_ = false;
     Form1Behavior behavior_{*this};
 };

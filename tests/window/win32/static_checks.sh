@@ -13,7 +13,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 imports=$("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr '[:lower:]' '[:upper:]' | sort)
 for dll in $imports; do
     case "$dll" in
-        KERNEL32.DLL | USER32.DLL | GDI32.DLL | COMCTL32.DLL | OLE32.DLL | MSVCRT.DLL) ;;
+        KERNEL32.DLL | USER32.DLL | GDI32.DLL | COMCTL32.DLL | OLE32.DLL | OLEAUT32.DLL | MSVCRT.DLL) ;;
         *) fail "imports $dll" ;;
     esac
 done

@@ -204,6 +204,16 @@ void Form1Window::showEvent(QShowEvent* event) {
     }
 }
 
+bool Form1Window::event(QEvent* event) {
+    // The first event from the window system once a window manager has
+    // framed the window (its first expose) finds the frame known.
+    if (!centredInFrame_ && event->spontaneous() && frameGeometry().size() != size()) {
+        centredInFrame_ = true;
+        CentreOnScreen();
+    }
+    return QWidget::event(event);
+}
+
 void Form1Window::closeEvent(QCloseEvent* event) {
     event->accept();
     behavior_.Closed();

@@ -23,8 +23,10 @@ class Form1Window : public QWidget, private Form1FrontEnd {
     QWidget* Control(ControlId id) const { return controls_[static_cast<std::size_t>(id)]; }
 
   protected:
-    // The window opens centred on its screen, its frame included.
+    // The window opens centred on its screen, its frame included: once more
+    // when a window manager has framed it, which happens only once it shows.
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:
@@ -42,6 +44,7 @@ class Form1Window : public QWidget, private Form1FrontEnd {
     int layoutDotsPerInch_ = kDesignDotsPerInch;
     int devicePixelsPerInch_ = kDesignDotsPerInch;
     std::array<QWidget*, kControlCount> controls_{};
+    bool centredInFrame_ = false;
     Announcer announcer_{this};
     Form1Behavior behavior_{*this};
 };

@@ -204,14 +204,28 @@ void Form1Window::showEvent(QShowEvent* event) {
     }
 }
 
-bool Form1Window::event(QEvent* event) {
-    // The first event from the window system once a window manager has
-    // framed the window (its first expose) finds the frame known.
-    if (!centredInFrame_ && event->spontaneous() && frameGeometry().size() != size()) {
-        centredInFrame_ = true;
-        CentreOnScreen();
+// A window manager frames the window only as it maps it, and tells how
+// (reparenting it, setting _NET_FRAME_EXTENTS) in X events that reach no
+// widget handler. After either, once Qt has taken it in, the window is
+// centred again, frame included, the first time it has a frame.
+bool Form1Window::nativeEvent(const QByteArray& eventType, void* message, qintptr* result) {
+    constexpr quint8 kReparentNotify = 21;
+    constexpr quint8 kPropertyNotify = 28;
+    if (!centredInFrame_ && eventType == "xcb_generic_event_t") {
+        const quint8 type = *static_cast<const quint8*>(message) & 0x7f;
+        if (type == kReparentNotify || type == kPropertyNotify) {
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    if (!centredInFrame_ && frameGeometry().size() != size()) {
+                        centredInFrame_ = true;
+                        CentreOnScreen();
+                    }
+                },
+                Qt::QueuedConnection);
+        }
     }
-    return QWidget::event(event);
+    return QWidget::nativeEvent(eventType, message, result);
 }
 
 void Form1Window::closeEvent(QCloseEvent* event) {

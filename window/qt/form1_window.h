@@ -26,7 +26,7 @@ class Form1Window : public QWidget, private Form1FrontEnd {
     // The window opens centred on its screen, its frame included: once more
     // when a window manager has framed it, which happens only once it shows.
     void showEvent(QShowEvent* event) override;
-    bool event(QEvent* event) override;
+    bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:

@@ -59,11 +59,10 @@ class WaylandSession(Started):
     def wait_until_active(self, title, shot=None):
         """The window of the title, title bar included, once it is active:
         weston activates a new window a moment after it first shows it (under
-        load, weston 14 several frames later), and until then Qt draws its
-        title grey and keys go to the window before it. The shot is the last
-        screenshot taken."""
+        load, weston 14 several frames later), and until then keys go to the
+        window before it. The shot is the last screenshot taken."""
         frame = self.weston.window(title)[0]
-        wait_until(lambda: title_runs(self.weston.screenshot(shot), frame), bool,
+        wait_until(lambda: self.weston.screenshot(shot), lambda taken: title_is_black(taken, frame),
                    f"{title!r} active")
         return frame
 
@@ -81,18 +80,23 @@ class WaylandSession(Started):
         return self.program.poll() is None
 
 
-def title_runs(shot, frame):
-    """The runs of columns of the title bar that hold the dark ink of an
-    active window's title."""
+def title_is_black(shot, frame):
+    """Qt draws an active window's title black, an inactive one's grey; the
+    icon on its left and the buttons on its right are dark either way."""
     x, y, width, _ = frame
-    return ink_runs(shot, (x, y + 8, width, TITLE_BAR_HEIGHT - 16))
+    title = subprocess.run(["convert", shot, "-crop", f"{width - 120}x{TITLE_BAR_HEIGHT - 16}"
+                            f"+{x + 30}+{y + 8}", "+repage", "-depth", "8", "gray:-"],
+                           check=True, capture_output=True).stdout
+    return min(title) < 32
 
 
 def title_is_whole(shot, frame):
     """Qt centres the title on the whole title bar and cuts it where the
     buttons begin: a whole title lies centred, a cut one does not."""
-    centre = frame[2] / 2
-    title = min(title_runs(shot, frame), key=lambda run: abs((run[0] + run[1]) / 2 - centre))
+    x, y, width, _ = frame
+    centre = width / 2
+    runs = ink_runs(shot, (x, y + 8, width, TITLE_BAR_HEIGHT - 16))
+    title = min(runs, key=lambda run: abs((run[0] + run[1]) / 2 - centre))
     return abs((title[0] + title[1]) / 2 - centre) <= 2 and title[1] - title[0] > 20
 
 

@@ -31,7 +31,8 @@ class Form1Window : public QWidget, private Form1FrontEnd {
 
   private:
     QWidget* CreateControl(const ControlDesign& design);
-    void CentreOnScreen();
+    // The window, with a frame of these margins, in the middle of its screen.
+    void CentreOnScreen(const QMargins& frame);
 
     std::string Text(ControlId control) const override;
     void SetText(ControlId control, std::string_view text) override;

@@ -61,10 +61,12 @@ class WaylandSession(Started):
         weston activates a new window a moment after it first shows it (under
         load, weston 14 several frames later), and until then keys go to the
         window before it. The shot is the last screenshot taken."""
-        frame = self.weston.window(title)[0]
-        wait_until(lambda: self.weston.screenshot(shot), lambda taken: title_is_black(taken, frame),
-                   f"{title!r} active")
-        return frame
+        def look():
+            frame = self.weston.window(title)[0]
+            return frame, self.weston.screenshot(shot)
+
+        return wait_until(look, lambda seen: title_is_black(seen[1], seen[0]),
+                          f"{title!r} active")[0]
 
     def show_message(self, window, shot=None):
         """Clicks Calculate; returns the message box it brings up, title bar

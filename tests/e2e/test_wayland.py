@@ -56,24 +56,29 @@ class WaylandSession(Started):
         if text:
             self.x.type(text)
 
-    def wait_until_active(self, title, shot=None):
-        """The window of the title, title bar included, once it is active:
-        weston activates a new window a moment after it first shows it (under
-        load, weston 14 several frames later), and until then keys go to the
-        window before it. The shot is the last screenshot taken."""
+    def wait_until_drawn(self, title, drawn, what, shot=None):
+        """The window of the title, title bar included, once a screenshot
+        shows it drawn(shot, frame); the shot is the last one taken."""
         def look():
             frame = self.weston.window(title)[0]
             return frame, self.weston.screenshot(shot)
 
-        return wait_until(look, lambda seen: title_is_black(seen[1], seen[0]),
-                          f"{title!r} active")[0]
+        return wait_until(look, lambda seen: drawn(seen[1], seen[0]), f"{title!r} {what}")[0]
+
+    def wait_until_active(self, title, shot=None):
+        """weston activates a new window a moment after it first shows it
+        (under load, weston 14 several frames later), and until then keys go
+        to the window before it."""
+        return self.wait_until_drawn(title, title_is_black, "active", shot)
 
     def show_message(self, window, shot=None):
         """Clicks Calculate; returns the message box it brings up, title bar
         included, once it is active. weston 14 at times leaves a new box
-        inactive, so it is clicked into first, as a user would."""
+        inactive until a user clicks it: it is clicked into once drawn."""
         self.click(window, CALCULATE)
-        self.weston.click(*inside(self.weston.window(MESSAGE_TITLE)[0]))
+        box = self.wait_until_drawn(MESSAGE_TITLE, lambda shot, frame: ink_runs(
+            shot, title_bar(frame), darkest=230), "drawn", shot)
+        self.weston.click(*inside(box))
         return self.wait_until_active(MESSAGE_TITLE, shot)
 
     def dismiss_message(self):
@@ -89,12 +94,18 @@ def inside(frame):
     return (frame[0] + frame[2] // 2, frame[1] + TITLE_BAR_HEIGHT + 5)
 
 
+def title_bar(frame):
+    """The band of a window's title bar that its title is drawn in."""
+    x, y, width, _ = frame
+    return (x, y + 8, width, TITLE_BAR_HEIGHT - 16)
+
+
 def title_is_black(shot, frame):
     """Qt draws an active window's title black, an inactive one's grey; the
     icon on its left and the buttons on its right are dark either way."""
-    x, y, width, _ = frame
-    title = subprocess.run(["convert", shot, "-crop", f"{width - 120}x{TITLE_BAR_HEIGHT - 16}"
-                            f"+{x + 30}+{y + 8}", "+repage", "-depth", "8", "gray:-"],
+    x, y, width, height = title_bar(frame)
+    title = subprocess.run(["convert", shot, "-crop", f"{width - 120}x{height}+{x + 30}+{y}",
+                            "+repage", "-depth", "8", "gray:-"],
                            check=True, capture_output=True).stdout
     return min(title) < 32
 
@@ -102,9 +113,8 @@ def title_is_black(shot, frame):
 def title_is_whole(shot, frame):
     """Qt centres the title on the whole title bar and cuts it where the
     buttons begin: a whole title lies centred, a cut one does not."""
-    x, y, width, _ = frame
-    centre = width / 2
-    runs = ink_runs(shot, (x, y + 8, width, TITLE_BAR_HEIGHT - 16))
+    centre = frame[2] / 2
+    runs = ink_runs(shot, title_bar(frame))
     title = min(runs, key=lambda run: abs((run[0] + run[1]) / 2 - centre))
     return abs((title[0] + title[1]) / 2 - centre) <= 2 and title[1] - title[0] > 20
 

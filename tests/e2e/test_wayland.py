@@ -42,9 +42,9 @@ class WaylandSession(Started):
 
     def window(self):
         """The client area of the main window, once it has its size and is
-        active."""
+        drawn (before that, input to it is lost)."""
         window = self.weston.window(FORM1.caption, size=FORM1.size)[1]
-        self.wait_until_active(FORM1.caption)
+        self.wait_until_drawn(FORM1.caption)
         return window
 
     def click(self, window, point):
@@ -56,30 +56,23 @@ class WaylandSession(Started):
         if text:
             self.x.type(text)
 
-    def wait_until_drawn(self, title, drawn, what, shot=None):
+    def wait_until_drawn(self, title, shot=None):
         """The window of the title, title bar included, once a screenshot
-        shows it drawn(shot, frame); the shot is the last one taken."""
+        shows its title drawn; the shot is the last one taken."""
         def look():
             frame = self.weston.window(title)[0]
             return frame, self.weston.screenshot(shot)
 
-        return wait_until(look, lambda seen: drawn(seen[1], seen[0]), f"{title!r} {what}")[0]
-
-    def wait_until_active(self, title, shot=None):
-        """weston activates a new window a moment after it first shows it
-        (under load, weston 14 several frames later), and until then keys go
-        to the window before it."""
-        return self.wait_until_drawn(title, title_is_black, "active", shot)
+        return wait_until(look, lambda seen: title_runs(*reversed(seen)), f"{title!r} drawn")[0]
 
     def show_message(self, window, shot=None):
         """Clicks Calculate; returns the message box it brings up, title bar
-        included, once it is active. weston 14 at times leaves a new box
-        inactive until a user clicks it: it is clicked into once drawn."""
+        included, clicked into once drawn: weston gives a new window the keys
+        a moment after it shows it, or (weston 14, at times) only on a click."""
         self.click(window, CALCULATE)
-        box = self.wait_until_drawn(MESSAGE_TITLE, lambda shot, frame: ink_runs(
-            shot, title_bar(frame), darkest=230), "drawn", shot)
+        box = self.wait_until_drawn(MESSAGE_TITLE, shot)
         self.weston.click(*inside(box))
-        return self.wait_until_active(MESSAGE_TITLE, shot)
+        return box
 
     def dismiss_message(self):
         self.weston.key("Return")
@@ -94,28 +87,19 @@ def inside(frame):
     return (frame[0] + frame[2] // 2, frame[1] + TITLE_BAR_HEIGHT + 5)
 
 
-def title_bar(frame):
-    """The band of a window's title bar that its title is drawn in."""
+def title_runs(shot, frame):
+    """The runs of columns in a window's title bar that hold ink, of its
+    title (black while the window is active, grey while not), icon and
+    buttons, as (first, last) from its left edge."""
     x, y, width, _ = frame
-    return (x, y + 8, width, TITLE_BAR_HEIGHT - 16)
-
-
-def title_is_black(shot, frame):
-    """Qt draws an active window's title black, an inactive one's grey; the
-    icon on its left and the buttons on its right are dark either way."""
-    x, y, width, height = title_bar(frame)
-    title = subprocess.run(["convert", shot, "-crop", f"{width - 120}x{height}+{x + 30}+{y}",
-                            "+repage", "-depth", "8", "gray:-"],
-                           check=True, capture_output=True).stdout
-    return min(title) < 32
+    return ink_runs(shot, (x, y + 8, width, TITLE_BAR_HEIGHT - 16), darkest=230)
 
 
 def title_is_whole(shot, frame):
     """Qt centres the title on the whole title bar and cuts it where the
     buttons begin: a whole title lies centred, a cut one does not."""
     centre = frame[2] / 2
-    runs = ink_runs(shot, title_bar(frame))
-    title = min(runs, key=lambda run: abs((run[0] + run[1]) / 2 - centre))
+    title = min(title_runs(shot, frame), key=lambda run: abs((run[0] + run[1]) / 2 - centre))
     return abs((title[0] + title[1]) / 2 - centre) <= 2 and title[1] - title[0] > 20
 
 

@@ -86,7 +86,7 @@ class Program {
         WaitForInputIdle(process_.hProcess, 10000);
         // The first start in a new Wine prefix is slow.
         for (int tries = 0; tries < 3000 && window_ == nullptr; ++tries) {
-            EnumWindows(FindForm, reinterpret_cast<LPARAM>(this));
+            EnumThreadWindows(process_.dwThreadId, FindForm, reinterpret_cast<LPARAM>(this));
             if (window_ == nullptr) {
                 Sleep(20);
             }
@@ -132,7 +132,7 @@ class Program {
         PostMessageW(Control(kCommand1), BM_CLICK, 0, 0);
         for (int tries = 0; tries < 250; ++tries) {
             box_ = nullptr;
-            EnumWindows(FindMessageBox, reinterpret_cast<LPARAM>(this));
+            EnumThreadWindows(process_.dwThreadId, FindMessageBox, reinterpret_cast<LPARAM>(this));
             if (box_ != nullptr) {
                 return box_;
             }
@@ -142,12 +142,11 @@ class Program {
     }
 
   private:
+    // Both look only among the windows of the program's one thread: another
+    // program on the desktop may show a form or a message box as well.
     static BOOL CALLBACK FindForm(HWND window, LPARAM self) {
         auto* program = reinterpret_cast<Program*>(self);
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        if (process == program->process_.dwProcessId && IsWindowVisible(window) &&
-            ClassOf(window) == L"KelvaroForm1") {
+        if (IsWindowVisible(window) && ClassOf(window) == L"KelvaroForm1") {
             program->window_ = window;
             return FALSE;
         }

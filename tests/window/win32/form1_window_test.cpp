@@ -71,8 +71,14 @@ int PixelHeight(double points, int dotsPerInch) {
     return 0;
 }
 
+// The form this thread made: the desktop may hold another program's as well,
+// such as a Kelvaro.exe of the black-box test, which shares the Wine prefix.
 HWND FindForm() {
-    return FindWindowW(L"KelvaroForm1", nullptr);
+    HWND form = nullptr;
+    do {
+        form = FindWindowExW(nullptr, form, L"KelvaroForm1", nullptr);
+    } while (form != nullptr && GetWindowThreadProcessId(form, nullptr) != GetCurrentThreadId());
+    return form;
 }
 
 HWND ControlWindow(HWND form, Index control) {

@@ -95,14 +95,14 @@ HBITMAP LoadPicture(HINSTANCE instance, Picture picture, int dotsPerInch) {
 void PaintPicture(HWND box, HDC context, const PictureBoxData* data) {
     RECT client;
     GetClientRect(box, &client);
-    if (data == nullptr || data->bitmap == nullptr) {
+    BITMAP bitmap;
+    if (data == nullptr || data->bitmap == nullptr ||
+        GetObjectW(data->bitmap, sizeof bitmap, &bitmap) == 0) {
         FillRect(context, &client, GetSysColorBrush(COLOR_BTNFACE));
         return;
     }
     HDC source = CreateCompatibleDC(context);
     const HGDIOBJ previous = SelectObject(source, data->bitmap);
-    BITMAP bitmap;
-    GetObjectW(data->bitmap, sizeof bitmap, &bitmap);
     if (bitmap.bmWidth == client.right && bitmap.bmHeight == client.bottom) {
         BitBlt(context, 0, 0, client.right, client.bottom, source, 0, 0, SRCCOPY);
     } else {

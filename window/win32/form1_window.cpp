@@ -88,6 +88,16 @@ ATOM RegisterFormClass(HINSTANCE instance, WNDPROC procedure) {
     return RegisterClassExW(&form);
 }
 
+// What the taskbar and the docked bars leave of the primary screen, or the
+// whole of it where the system does not say.
+RECT WorkArea() {
+    RECT area;
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0)) {
+        area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+    return area;
+}
+
 }  // namespace
 
 Form1Window::Form1Window(HINSTANCE instance, ScreenReaderServices screenReaders)
@@ -354,8 +364,7 @@ HBRUSH Form1Window::Brush(Rgb colour) {
 void Form1Window::Show(int showCommand) {
     RECT frame;
     GetWindowRect(window_, &frame);
-    RECT workArea;
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+    const RECT workArea = WorkArea();
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
     SetWindowPos(window_, nullptr, workArea.left + (workArea.right - workArea.left - width) / 2,

@@ -241,8 +241,10 @@ void Form1Window::CutLabelsUnderControls() {
             CombineRgn(region, region, cut, RGN_DIFF);
             DeleteObject(cut);
         }
-        // The window owns the region from here on.
-        SetWindowRgn(Control(label.id), region, TRUE);
+        // The window owns the region once it has taken it, and only then.
+        if (!SetWindowRgn(Control(label.id), region, TRUE)) {
+            DeleteObject(region);
+        }
     }
 }
 

@@ -610,6 +610,27 @@ TEST(KelvaroWithoutAWindow, EndsWithAFailureStatus) {
     EXPECT_NE(status, 0);
 }
 
+// Windows refuses the text boxes, for want of handles.
+LRESULT CALLBACK RefuseTextBoxes(int code, WPARAM wParam, LPARAM lParam) {
+    wchar_t name[8] = {};
+    GetClassNameW(reinterpret_cast<HWND>(wParam), name, 8);
+    if (code == HCBT_CREATEWND && std::wstring(name) == L"Edit") {
+        SetLastError(ERROR_NO_MORE_USER_HANDLES);
+        return 1;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The reason is the first refusal's, whatever the calls after it would leave.
+TEST(Form1WindowRefused, TellsWhyTheFirstControlWasRefused) {
+    HHOOK hook = SetWindowsHookExW(WH_CBT, RefuseTextBoxes, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    const kelvaro::win32::Form1Window form(GetModuleHandleW(nullptr));
+    UnhookWindowsHookEx(hook);
+    EXPECT_FALSE(form.Created());
+    EXPECT_EQ(form.CreationError(), static_cast<DWORD>(ERROR_NO_MORE_USER_HANDLES));
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {

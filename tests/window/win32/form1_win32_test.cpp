@@ -13,11 +13,10 @@
 #include <iterator>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "expected_form1.h"
 #include "expected_messages.h"
-#include "wide_text.h"
+#include "win32_testing.h"
 
 // The expected design and texts, and the controls' positions (kText1, …).
 using namespace kelvaro::expected;
@@ -28,50 +27,10 @@ namespace {
 std::wstring kelvaroPath;
 int dotsPerInch = 96;
 
-// The windows belong to another process: GetWindowText and SetWindowText
-// would not reach a control's text there, so the messages are sent.
-std::wstring WindowText(HWND window) {
-    const auto length = static_cast<std::size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0));
-    std::vector<wchar_t> text(length + 1);
-    SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    return text.data();
-}
-
-void SetText(HWND window, const wchar_t* text) {
-    SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-}
-
-std::wstring ClassOf(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
-
-const wchar_t* WindowClass(Kind kind) {
-    switch (kind) {
-        case Kind::Label:
-            return L"Static";
-        case Kind::Picture:
-            return L"KelvaroPictureBox";
-        case Kind::TextBox:
-            return L"Edit";
-        case Kind::Button:
-            return L"Button";
-    }
-    return L"";
-}
-
-LONG EditAlignment(Align alignment) {
-    switch (alignment) {
-        case Align::Left:
-            return ES_LEFT;
-        case Align::Centre:
-            return ES_CENTER;
-        case Align::Right:
-            return ES_RIGHT;
-    }
-    return 0;
-}
+// The window class of each kind of control, and the edit style of each
+// alignment, in the order of the enumerators.
+constexpr const wchar_t* kWindowClasses[] = {L"Static", L"KelvaroPictureBox", L"Edit", L"Button"};
+constexpr LONG kEditAlignments[] = {ES_LEFT, ES_CENTER, ES_RIGHT};
 
 class Program {
   public:
@@ -86,8 +45,10 @@ class Program {
         WaitForInputIdle(process_.hProcess, 10000);
         // The first start in a new Wine prefix is slow.
         for (int tries = 0; tries < 3000 && window_ == nullptr; ++tries) {
-            EnumThreadWindows(process_.dwThreadId, FindForm, reinterpret_cast<LPARAM>(this));
-            if (window_ == nullptr) {
+            HWND form = ThreadWindow(process_.dwThreadId, L"KelvaroForm1");
+            if (IsWindowVisible(form)) {
+                window_ = form;
+            } else {
                 Sleep(20);
             }
         }
@@ -110,10 +71,11 @@ class Program {
     HWND Control(int index) const { return GetDlgItem(window_, 100 + index); }
     DWORD Thread() const { return process_.dwThreadId; }
 
+    // SetWindowText would not reach a control's text in another process.
     void Type(const wchar_t* voltage, const wchar_t* current, const wchar_t* angle) const {
-        SetText(Control(kText1), voltage);
-        SetText(Control(kText2), current);
-        SetText(Control(kText3), angle);
+        SendMessageW(Control(kText1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(voltage));
+        SendMessageW(Control(kText2), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(current));
+        SendMessageW(Control(kText3), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(angle));
     }
 
     // The exit code once the program has ended, or -1 if it goes on.
@@ -131,10 +93,9 @@ class Program {
     HWND ClickCalculateForMessage() {
         PostMessageW(Control(kCommand1), BM_CLICK, 0, 0);
         for (int tries = 0; tries < 250; ++tries) {
-            box_ = nullptr;
-            EnumThreadWindows(process_.dwThreadId, FindMessageBox, reinterpret_cast<LPARAM>(this));
-            if (box_ != nullptr) {
-                return box_;
+            HWND box = ThreadWindow(process_.dwThreadId, L"#32770");
+            if (IsWindowVisible(box)) {
+                return box;
             }
             Sleep(20);
         }
@@ -142,29 +103,8 @@ class Program {
     }
 
   private:
-    // Both look only among the windows of the program's one thread: another
-    // program on the desktop may show a form or a message box as well.
-    static BOOL CALLBACK FindForm(HWND window, LPARAM self) {
-        auto* program = reinterpret_cast<Program*>(self);
-        if (IsWindowVisible(window) && ClassOf(window) == L"KelvaroForm1") {
-            program->window_ = window;
-            return FALSE;
-        }
-        return TRUE;
-    }
-    static BOOL CALLBACK FindMessageBox(HWND window, LPARAM self) {
-        auto* program = reinterpret_cast<Program*>(self);
-        if (GetWindow(window, GW_OWNER) == program->window_ && ClassOf(window) == L"#32770" &&
-            IsWindowVisible(window)) {
-            program->box_ = window;
-            return FALSE;
-        }
-        return TRUE;
-    }
-
     PROCESS_INFORMATION process_{};
     HWND window_ = nullptr;
-    HWND box_ = nullptr;
 };
 
 // One running program for the tests that only look at the window as it
@@ -244,7 +184,7 @@ TEST_P(EachControl, StandsAsDesigned) {
     const Control& expected = kControls[GetParam()];
     HWND control = ControlWindow(GetParam());
     ASSERT_NE(control, nullptr);
-    EXPECT_EQ(ClassOf(control), WindowClass(expected.kind));
+    EXPECT_EQ(ClassOf(control), kWindowClasses[static_cast<int>(expected.kind)]);
     EXPECT_EQ(WindowText(control), Wide(expected.text));
     RECT box;
     GetWindowRect(control, &box);
@@ -257,7 +197,8 @@ TEST_P(EachControl, StandsAsDesigned) {
     EXPECT_EQ(box.bottom, pixels(place.top + place.height));
     const LONG style = GetWindowLongW(control, GWL_STYLE);
     if (expected.kind == Kind::TextBox) {
-        EXPECT_EQ(style & (ES_LEFT | ES_CENTER | ES_RIGHT), EditAlignment(expected.alignment));
+        EXPECT_EQ(style & (ES_LEFT | ES_CENTER | ES_RIGHT),
+                  kEditAlignments[static_cast<int>(expected.alignment)]);
         EXPECT_EQ((style & ES_READONLY) != 0, expected.readOnly);
     }
     if (expected.kind == Kind::Button) {
@@ -289,6 +230,7 @@ TEST_F(KelvaroInUse, MessageShowsInAModalBoxAndTakesAwayTheResult) {
     program_.Type(L"", L"15", L"10");
     HWND box = program_.ClickCalculateForMessage();
     ASSERT_NE(box, nullptr) << "no message box";
+    EXPECT_EQ(GetWindow(box, GW_OWNER), program_.Window()) << "the window's own box";
     EXPECT_EQ(WindowText(box), Wide(kMessageTitle));
     EXPECT_EQ(WindowText(GetDlgItem(box, 0xFFFF)), Wide(kMissingInput));
     int buttons = 0;

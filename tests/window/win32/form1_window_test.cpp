@@ -1,9 +1,9 @@
 // Form1 built in the test's own process, where what only the window's process
 // can see is checked: the controls' fonts (a font handle means nothing in
 // another process), the banner's pixels, the power drawn whole in its box, a
-// change of screen density, the names screen readers are given, two windows in
-// one process, and how the message loop ends, also when Windows refuses the
-// window or a message.
+// change of screen density, the GDI objects left after use, the names screen
+// readers are given, two windows in one process, and how the message loop
+// ends, also when Windows refuses the window or a message.
 // Usage: form1_window_test IGNORED DOTS_PER_INCH [GoogleTest options]
 #include <windows.h>
 
@@ -300,6 +300,40 @@ TEST_F(PowerBox, WidestStaysWholeOnEachScreenDensity) {
                   PixelHeight(kControls[kText4].points, dotsPerInch));
         ExpectPowerDrawnWhole(window_, Wide(widest.power), dotsPerInch);
     }
+}
+
+// A timer's, run by the modal loop of the message box this thread shows.
+void CALLBACK AnswerMessageBox(HWND, UINT, UINT_PTR, DWORD) {
+    if (HWND box = ThreadWindow(GetCurrentThreadId(), L"#32770")) {
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+}
+
+// Each font, bitmap and region the form makes for a result, a message or a
+// density is deleted again. Counted after a first round of each, as Windows
+// keeps what it makes on first use, a message box's above all.
+TEST_F(PowerBox, DeletesEveryGdiObjectItMakes) {
+    if (GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS) == 0) {
+        GTEST_SKIP() << "this system does not count a process's GDI objects: GetGuiResources "
+                     << "gives 0, error " << GetLastError() << " (Wine's is a stub)";
+    }
+    const auto use = [&](int rounds) {
+        const UINT_PTR answer = SetTimer(nullptr, 0, 1, AnswerMessageBox);
+        for (int round = 0; round < rounds; ++round) {
+            Calculate(kPowersShown[std::size(kPowersShown) - 1]);
+            Calculate(kPowersShown[0]);
+            if (round % 5 == 0) {
+                Calculate({"Missing", "", "15", "10", "", false});
+            }
+        }
+        KillTimer(nullptr, answer);
+        MoveToDensity(window_, 144);
+        MoveToDensity(window_, startDotsPerInch);
+    };
+    use(1);
+    const DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    use(500);
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before);
 }
 
 // What the form tells screen readers, as the annotation service and UI

@@ -113,6 +113,19 @@ SESSION_BUS_CONFIG = """<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bu
 """
 
 
+def wait_until(take, done=bool, what="it", timeout=10.0):
+    """What take() returns once done() holds for it, asked every 20 ms; when
+    that does not happen in time, fails with what take() returned last."""
+    deadline = time.monotonic() + timeout
+    while True:
+        seen = take()
+        if done(seen):
+            return seen
+        if time.monotonic() > deadline:
+            raise AssertionError(f"waited {timeout} s for {what}; last seen: {seen!r}")
+        time.sleep(0.02)
+
+
 class Started:
     """A context whose start, should it fail half-way, ends what it started:
     _start starts, __exit__ ends whatever is there."""
@@ -175,28 +188,19 @@ class XServer(Started):
     def start(self, program=PROGRAM, env=None):
         return start_program(program, self.env, env)
 
-    def wait_for_window(self, name_pattern, pid=None, timeout=10.0):
-        """The id of the visible window whose name matches the pattern."""
-        command = ["xdotool", "search", "--onlyvisible", "--name", name_pattern]
-        if pid is not None:
-            # Without --all, xdotool takes a window that meets either criterion.
-            command[2:2] = ["--all", "--pid", str(pid)]
-        deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline:
-            found = self.run(*command, check=False).split()
-            if found:
-                return int(found[0])
-            time.sleep(0.02)
-        raise TimeoutError(f"no window named {name_pattern!r}")
+    def wait_for_window(self, name_pattern, pid, timeout=10.0):
+        """The id of the program's visible window whose name matches the
+        pattern."""
+        # Without --all, xdotool takes a window that meets either criterion.
+        command = ["xdotool", "search", "--all", "--pid", str(pid), "--onlyvisible", "--name",
+                   name_pattern]
+        return int(wait_until(lambda: self.run(*command, check=False).split(), bool,
+                              f"a window named {name_pattern!r}", timeout)[0])
 
     def wait_until_gone(self, window, timeout=10.0):
-        deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline:
-            if subprocess.run(["xwininfo", "-id", str(window)], env=self.env,
-                              capture_output=True).returncode != 0:
-                return
-            time.sleep(0.02)
-        raise TimeoutError(f"window {window} is still there")
+        wait_until(lambda: subprocess.run(["xwininfo", "-id", str(window)], env=self.env,
+                                          capture_output=True).returncode, bool,
+                   f"window {window} to go", timeout)
 
     def text_property(self, window, name):
         """A text property of the window, such as WM_NAME, decoded."""
@@ -220,12 +224,12 @@ class XServer(Started):
         """A screenshot taken once the window has drawn its client area (the
         screen's black no longer shows at the window's top-left corner)."""
         x, y, _, _ = self.geometry(window)
-        deadline = time.monotonic() + timeout
-        while True:
+
+        def corner():
             self.screenshot(path)
-            if self.pixel(path, x, y) != "#000000" or time.monotonic() > deadline:
-                return
-            time.sleep(0.02)
+            return self.pixel(path, x, y)
+
+        wait_until(corner, lambda colour: colour != "#000000", "the window drawn", timeout)
 
     def pixel(self, image, x, y):
         """The colour of one pixel of an image file, as #RRGGBB."""
@@ -272,12 +276,13 @@ class XServer(Started):
         return self.clipboard()
 
     def clipboard(self, timeout=5.0):
-        deadline = time.monotonic() + timeout
-        while True:
-            text = self.run("xclip", "-selection", "clipboard", "-o", check=False)
-            if text or time.monotonic() > deadline:
-                return text
-            time.sleep(0.02)
+        """What the clipboard holds once something is copied to it; empty when
+        nothing comes in time, as from an empty box."""
+        try:
+            return wait_until(lambda: self.run("xclip", "-selection", "clipboard", "-o",
+                                               check=False), bool, "a copy", timeout)
+        except AssertionError:
+            return ""
 
     def set_clipboard(self, text):
         """Offers the text on the clipboard; xclip stays in the background to
@@ -363,22 +368,23 @@ class ScreenReaderLog(Started):
             self.listener.stdout.close()
 
     def wait_for(self, condition, what, timeout=10.0):
-        """The first event from now on that meets the condition, all heard on
-        the way kept in `events`; fails with all of them if none comes."""
-        deadline = time.monotonic() + timeout
-        while True:
-            while b"\n" in self._pending:
-                line, self._pending = self._pending.split(b"\n", 1)
-                self.events.append(json.loads(line))
-                if condition(self.events[-1]):
-                    return self.events[-1]
-            left = deadline - time.monotonic()
-            chunk = (os.read(self.listener.stdout.fileno(), 65536) if left > 0 and
-                     select.select([self.listener.stdout], [], [], left)[0] else b"")
+        """The first event from now on that meets the condition; every event
+        heard is kept in `events`."""
+        start = len(self.events)
+        heard = wait_until(self._heard, lambda events: any(map(condition, events[start:])),
+                           what, timeout)
+        return next(filter(condition, heard[start:]))
+
+    def _heard(self):
+        """The events heard so far."""
+        while select.select([self.listener.stdout], [], [], 0)[0]:
+            chunk = os.read(self.listener.stdout.fileno(), 65536)
             if not chunk:
-                raise AssertionError(f"no event of {what}; heard: " +
-                                     json.dumps(self.events, ensure_ascii=False, indent=1))
+                break
             self._pending += chunk
+        *lines, self._pending = self._pending.split(b"\n")
+        self.events += map(json.loads, lines)
+        return self.events
 
     def tree(self, application):
         return [json.loads(line) for line in

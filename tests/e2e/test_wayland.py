@@ -3,17 +3,15 @@ Xvfb): how it chooses its platform, a user's session on native Wayland, and
 the maximise that Qt's own title bar and the compositor's keys offer."""
 
 import subprocess
-import time
 import unittest
 
 from weston import (CLOSE_BUTTON, MAXIMISE_BUTTON, TITLE_BAR_HEIGHT, Weston, ink_runs,
                     missing)
-from xsession import FORM1, SCREEN, Started, XServer, artefact, caption_pattern, end
+from xsession import (FORM1, MESSAGE_TITLE, Started, XServer, artefact, caption_pattern, end,
+                      wait_until)
 
 TEXT1, TEXT2, TEXT3 = (FORM1.centre(name) for name in ("Text1", "Text2", "Text3"))
 CALCULATE, EXIT = FORM1.centre("Command1"), FORM1.centre("Command2")
-# Qt's own window colour, behind a message box's text.
-MESSAGE_BACKGROUND = "#EFEFEF"
 # The band of the window below the inputs: Label10, Label11, Label8, Text4, Label9.
 RESULTS_TOP = FORM1.controls["Label10"].box[1]
 # An empty spot of the window: its bottom-right corner.
@@ -42,9 +40,12 @@ class WaylandSession(Started):
     def start(self, env=None):
         self.program = self.weston.start(env)
 
-    def window(self, timeout=10.0):
-        """The client area of the main window: where it is, once it has its size."""
-        return self.weston.find(FORM1.background, size=FORM1.size, timeout=timeout)
+    def window(self):
+        """The client area of the main window, once it has its size and is
+        drawn (before that, input to it is lost)."""
+        window = self.weston.window(FORM1.caption, size=FORM1.size)[1]
+        self.wait_until_drawn(FORM1.caption)
+        return window
 
     def click(self, window, point):
         self.weston.click(window[0] + point[0], window[1] + point[1])
@@ -55,65 +56,50 @@ class WaylandSession(Started):
         if text:
             self.x.type(text)
 
-    def frame(self, window):
-        """The main window with Qt's title bar and borders."""
-        x, y, width, height = window
-        return (x - 4, y - TITLE_BAR_HEIGHT - 2, width + 8, height + TITLE_BAR_HEIGHT + 6)
+    def wait_until_drawn(self, title, shot=None):
+        """The window of the title, title bar included, once a screenshot
+        shows its title drawn; the shot is the last one taken."""
+        def look():
+            frame = self.weston.window(title)[0]
+            return frame, self.weston.screenshot(shot)
 
-    def message_box(self, window, shot=None, size=None):
-        """The message box, title bar included, once it is up (at the size
-        given); None where it overlaps the main window, which hides part of it
-        from the search."""
-        frame = self.frame(window)
-        box = self.weston.find(MESSAGE_BACKGROUND, size=size, hide=frame, shot=shot)
-        return None if overlap(box, frame) else box
+        return wait_until(look, lambda seen: title_runs(*reversed(seen)), f"{title!r} drawn")[0]
 
-    def show_message(self, window, shot=None, tries=8):
-        """Clicks Calculate until the message box it brings up lies clear of
-        the main window (the compositor places it where it likes); returns it."""
-        for _ in range(tries):
-            self.click(window, CALCULATE)
-            box = self.message_box(window, shot)
-            if box:
-                self.wait_until_active(box, shot)
-                return box
-            self.dismiss_message(window)
-        raise AssertionError("every message box overlapped the main window")
+    def show_message(self, window, shot=None):
+        """Clicks Calculate; returns the message box it brings up, title bar
+        included, clicked into once drawn: weston gives a new window the keys
+        a moment after it shows it, or (weston 14, at times) only on a click."""
+        self.click(window, CALCULATE)
+        box = self.wait_until_drawn(MESSAGE_TITLE, shot)
+        self.weston.click(*inside(box))
+        return box
 
-    def wait_until_active(self, box, shot=None, timeout=5.0):
-        """weston activates a new window a moment after it first shows it
-        (under load, weston 14 several frames later): until then Qt draws
-        its title grey and keys go to the window before it. Waits for the
-        title in the active colour, or the timeout; the shot is the last
-        screenshot taken."""
-        deadline = time.monotonic() + timeout
-        while (not title_is_whole(self.weston.screenshot(shot), box) and
-               time.monotonic() < deadline):
-            time.sleep(0.1)
-
-    def dismiss_message(self, window):
+    def dismiss_message(self):
         self.weston.key("Return")
-        self.weston.gone(MESSAGE_BACKGROUND, hide=self.frame(window))
+        self.weston.gone(MESSAGE_TITLE)
 
     def alive(self):
         return self.program.poll() is None
 
 
-def overlap(a, b, margin=2):
-    """Whether two rectangles overlap or come within the margin of each other."""
-    return (a[0] <= b[0] + b[2] + margin and b[0] <= a[0] + a[2] + margin and
-            a[1] <= b[1] + b[3] + margin and b[1] <= a[1] + a[3] + margin)
+def inside(frame):
+    """A point of a window just below its title bar."""
+    return (frame[0] + frame[2] // 2, frame[1] + TITLE_BAR_HEIGHT + 5)
 
 
-def title_is_whole(shot, box):
+def title_runs(shot, frame):
+    """The runs of columns in a window's title bar that hold ink, of its
+    title (black while the window is active, grey while not), icon and
+    buttons, as (first, last) from its left edge."""
+    x, y, width, _ = frame
+    return ink_runs(shot, (x, y + 8, width, TITLE_BAR_HEIGHT - 16), darkest=230)
+
+
+def title_is_whole(shot, frame):
     """Qt centres the title on the whole title bar and cuts it where the
     buttons begin: a whole title lies centred, a cut one does not."""
-    x, y, width, _ = box
-    runs = ink_runs(shot, (x, y + 8, width, TITLE_BAR_HEIGHT - 16))
-    if not runs:
-        return False
-    centre = width / 2
-    title = min(runs, key=lambda run: abs((run[0] + run[1]) / 2 - centre))
+    centre = frame[2] / 2
+    title = min(title_runs(shot, frame), key=lambda run: abs((run[0] + run[1]) / 2 - centre))
     return abs((title[0] + title[1]) / 2 - centre) <= 2 and title[1] - title[0] > 20
 
 
@@ -122,10 +108,7 @@ class PlatformChoiceTest(unittest.TestCase):
         with WaylandSession() as session:
             # The Xvfb that weston runs in plays XWayland's part.
             session.start(env={"DISPLAY": session.x.display})
-            window = session.x.wait_for_window(caption_pattern(), pid=session.program.pid)
-            x, y, width, height = session.x.geometry(window)
-            self.assertLessEqual(abs(x + width / 2 - SCREEN[0] / 2), 1)
-            self.assertLessEqual(abs(y + height / 2 - SCREEN[1] / 2), 1)
+            session.x.wait_for_window(caption_pattern(), pid=session.program.pid)
 
     def test_chosen_platform_stands(self):
         with WaylandSession() as session:
@@ -150,8 +133,8 @@ class NativeWaylandTest(unittest.TestCase):
                                      before), reference)
             session.weston.screenshot(artefact("wayland-results.png"))
 
-            # Each check's message: a blank input, then voltage, current and
-            # angle out of their limits.
+            # Each check's message, its title whole: a blank input, then
+            # voltage, current and angle out of their limits.
             for name, (voltage, current, angle) in {
                     "missing": ("", "10", "30"), "voltage": ("-1", "10", "30"),
                     "current": ("220", "-1", "30"), "angle": ("220", "10", "91")}.items():
@@ -161,7 +144,7 @@ class NativeWaylandTest(unittest.TestCase):
                     shot = artefact(f"wayland-message-{name}.png")
                     box = session.show_message(window, shot)
                     self.assertTrue(title_is_whole(shot, box), box)
-                    session.dismiss_message(window)
+                    session.dismiss_message()
 
             session.click(window, EXIT)
             self.assertEqual(session.program.wait(timeout=10), 0)
@@ -170,15 +153,8 @@ class NativeWaylandTest(unittest.TestCase):
         with WaylandSession() as session:
             session.start()
             window = session.window()
-            # The title bar may take input a moment after the window shows.
-            for _ in range(5):
-                session.click(window, (FORM1.size[0] + CLOSE_BUTTON[0], CLOSE_BUTTON[1]))
-                try:
-                    self.assertEqual(session.program.wait(timeout=2), 0)
-                    return
-                except subprocess.TimeoutExpired:
-                    pass
-            self.fail("the close button did not end the program")
+            session.click(window, (FORM1.size[0] + CLOSE_BUTTON[0], CLOSE_BUTTON[1]))
+            self.assertEqual(session.program.wait(timeout=10), 0)
 
     def test_maximise_leaves_the_window_as_it_was(self):
         with WaylandSession() as session:
@@ -196,16 +172,17 @@ class NativeWaylandTest(unittest.TestCase):
                     # The next commit after a maximise is where a wrong size
                     # ends the connection.
                     session.click(window, EMPTY_SPOT)
-                    self.assertEqual(session.window(), window)
+                    wait_until(lambda: session.weston.windows()[FORM1.caption][1],
+                               lambda client: client == window, "the window as it was")
                     self.assertTrue(session.alive())
 
             # The message box too.
             session.type_into(window, TEXT1, "")
             box = session.show_message(window)
-            session.weston.click(box[0] + box[2] // 2, box[1] + TITLE_BAR_HEIGHT + 5)
             session.weston.key("super+shift+m")
-            session.weston.click(box[0] + box[2] // 2, box[1] + TITLE_BAR_HEIGHT + 5)
-            self.assertEqual(session.message_box(window, size=box[2:]), box)
+            session.weston.click(*inside(box))
+            wait_until(lambda: session.weston.windows()[MESSAGE_TITLE][0],
+                       lambda frame: frame == box, "the message box as it was")
             self.assertTrue(session.alive())
 
     @staticmethod
@@ -233,17 +210,16 @@ class NativeWaylandTest(unittest.TestCase):
                 program.wait()
 
 
-def settled(take, before, timeout=10.0):
-    """What take() returns once it has changed from before and stays."""
-    deadline = time.monotonic() + timeout
-    previous = before
-    while time.monotonic() < deadline:
-        time.sleep(0.1)
-        current = take()
-        if current != before and current == previous:
-            return current
-        previous = current
-    raise TimeoutError("the window did not settle")
+def settled(take, before):
+    """What take() returns once it has changed from before and stays so for
+    one more look."""
+    looks = [before]
+
+    def look():
+        looks.append(take())
+        return looks[-2:]
+
+    return wait_until(look, lambda last: before != last[1] == last[0], "the window settled")[1]
 
 
 def crop_results(shot, window):

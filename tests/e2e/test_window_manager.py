@@ -1,27 +1,32 @@
-"""The real program under an X11 window manager that offers full screen in
-its window menu whatever the window's size hints say (xfwm4)."""
+"""The real program under an X11 window manager that frames its window and
+offers full screen in its window menu whatever the window's size hints say
+(xfwm4)."""
 
+import re
 import shutil
 import subprocess
-import time
 import unittest
 
-from xsession import FORM1, XServer, caption_pattern, end
+from xsession import FORM1, SCREEN, XServer, caption_pattern, end, wait_until
 
 WINDOW_MANAGER = ["xfwm4", "--compositor=off"]
 
 
-def wait_until(condition, timeout=10.0):
-    deadline = time.monotonic() + timeout
-    while not condition():
-        if time.monotonic() > deadline:
-            return False
-        time.sleep(0.05)
-    return True
+def framed(x, window):
+    """(x, y, width, height) of the window with the frame its manager gave it."""
+    left, right, top, bottom = map(int, re.findall(r"\d+", x.property(
+        window, "_NET_FRAME_EXTENTS").split("=")[-1]))
+    client_x, client_y, width, height = x.geometry(window)
+    return (client_x - left, client_y - top, width + left + right, height + top + bottom)
+
+
+def centred(frame):
+    x, y, width, height = frame
+    return abs(2 * x + width - SCREEN[0]) <= 2 and abs(2 * y + height - SCREEN[1]) <= 2
 
 
 class WindowManagerTest(unittest.TestCase):
-    def test_full_screen_returns_to_the_fixed_size_and_place(self):
+    def test_centred_in_its_frame_and_back_from_full_screen(self):
         if shutil.which(WINDOW_MANAGER[0]) is None:
             self.skipTest(f"{WINDOW_MANAGER[0]} is not installed")
         with XServer() as x:
@@ -29,25 +34,23 @@ class WindowManagerTest(unittest.TestCase):
                                        stderr=subprocess.DEVNULL)
             program = None
             try:
-                self.assertTrue(wait_until(lambda: "window id" in x.run(
-                    "xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False)))
+                wait_until(lambda: x.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK",
+                                         check=False), lambda root: "window id" in root,
+                           "the window manager")
                 program = x.start()
                 window = x.wait_for_window(caption_pattern(), pid=program.pid)
-                # Once the manager has framed the window, it offers full screen.
-                self.assertTrue(wait_until(lambda: "_NET_WM_ACTION_FULLSCREEN" in x.property(
-                    window, "_NET_WM_ALLOWED_ACTIONS")))
-                placed = x.geometry(window)
-                self.assertEqual(placed[2:], FORM1.size)
+                # Framed, it stands centred on the screen, frame and all.
+                wait_until(lambda: x.property(window, "_NET_WM_ALLOWED_ACTIONS"),
+                           lambda actions: "_NET_WM_ACTION_FULLSCREEN" in actions, "full screen")
+                placed = wait_until(lambda: framed(x, window), centred, "the frame centred")
+                self.assertEqual(x.geometry(window)[2:], FORM1.size)
 
-                x.request_state(window, "_NET_WM_STATE_FULLSCREEN")
                 # The manager makes it full screen; the window leaves that
-                # state at once and returns where it was, at its size.
-                self.assertTrue(wait_until(
-                    lambda: "FULLSCREEN" not in x.property(window, "_NET_WM_STATE") and
-                    x.geometry(window) == placed), x.geometry(window))
-                time.sleep(0.5)
-                self.assertEqual(x.geometry(window), placed)
-                self.assertNotIn("FULLSCREEN", x.property(window, "_NET_WM_STATE"))
+                # state at once, and the manager puts it back as it was.
+                x.request_state(window, "_NET_WM_STATE_FULLSCREEN")
+                wait_until(lambda: (x.property(window, "_NET_WM_STATE"), framed(x, window)),
+                           lambda seen: "FULLSCREEN" not in seen[0] and seen[1] == placed,
+                           "the window back from full screen")
                 self.assertIsNone(program.poll())
             finally:
                 end(program)

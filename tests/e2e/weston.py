@@ -1,6 +1,7 @@
 """A Wayland session for the end-to-end tests: weston nested in an X server
 of the tests, driven through that outer server as a user would drive it, and
-read from screenshots of it (a Wayland client is no X window to look up)."""
+read from screenshots of it and from weston's own account of its windows (a
+Wayland client is no X window to look up)."""
 
 import glob
 import os
@@ -8,10 +9,9 @@ import re
 import shutil
 import socket
 import subprocess
-import time
 
 from xsession import (PROGRAM, SCREEN, Started, artefact, end, end_with_parent,
-                      start_program)
+                      start_program, wait_until)
 
 OUTPUT = (1200, 960)
 # A spot of the outer server's screen beside weston's output. weston's X11
@@ -72,24 +72,24 @@ class Weston(Started):
             file.write(CONFIG)
         self.log = artefact("weston.log")
         # weston says READY=1 on a notification socket, as to a service
-        # manager, once it listens for clients and has loaded its shell.
+        # manager, once it listens for clients and has loaded its shell. Its
+        # debug extension tells where each window stands (weston-debug).
         with socket.socket(socket.AF_UNIX, socket.SOCK_DGRAM) as ready:
             ready.bind(os.path.join(runtime, "weston-ready"))
+            ready.setblocking(False)
             with open(self.log, "w") as log:
                 self.process = subprocess.Popen(
                     ["weston", "--backend=x11-backend.so", f"--socket={SOCKET}",
                      f"--width={OUTPUT[0]}", f"--height={OUTPUT[1]}", f"--config={config}",
-                     "--modules=systemd-notify.so"],
+                     "--modules=systemd-notify.so", "--debug"],
                     env=dict(self.x.env, NOTIFY_SOCKET=ready.getsockname()),
                     stdin=subprocess.DEVNULL, stdout=log, stderr=log,
                     preexec_fn=end_with_parent)
-            ready.settimeout(0.1)
-            deadline = time.monotonic() + READY_TIMEOUT
-            self._wait(deadline, lambda: self._says_ready(ready))
+            self._wait(lambda: self._says_ready(ready), "weston ready")
         # Then its shell, a client of its own, draws the desktop.
         self.shot = os.path.join(runtime, "screen.png")
         centre = (OUTPUT[0] // 2, OUTPUT[1] // 2)
-        self._wait(deadline, lambda: self.x.pixel(self.screenshot(), *centre) == BACKGROUND)
+        self._wait(lambda: self.x.pixel(self.screenshot(), *centre) == BACKGROUND, "the desktop")
         # The pointer enters and leaves the output once: weston then knows
         # where it is, and draws it nowhere while it is outside. The keys go
         # to weston wherever the pointer is.
@@ -105,18 +105,19 @@ class Weston(Started):
         if "ASAN_OPTIONS" in self.env:
             self.env["ASAN_OPTIONS"] += ":fast_unwind_on_malloc=0"
 
-    def _wait(self, deadline, condition):
-        while not condition():
-            if self.process.poll() is not None or time.monotonic() > deadline:
-                with open(self.log) as log:
-                    raise RuntimeError("weston did not start: " + log.read()[-2000:])
-            time.sleep(0.05)
+    def _wait(self, condition, what):
+        """Until the condition holds, or weston has ended, which fails with its log."""
+        wait_until(lambda: self.process.poll() is not None or condition(), bool, what,
+                   READY_TIMEOUT)
+        if self.process.poll() is not None:
+            with open(self.log) as log:
+                raise RuntimeError("weston did not start: " + log.read()[-2000:])
 
     @staticmethod
     def _says_ready(notifications):
         try:
             return b"READY=1" in notifications.recv(4096).split(b"\n")
-        except socket.timeout:
+        except BlockingIOError:
             return False
 
     def __exit__(self, *exception):
@@ -140,25 +141,24 @@ class Weston(Started):
         where all of it but its tip falls outside the picture."""
         self.x.run("xdotool", "mousemove", *map(str, PARKED), "mousemove", *map(str, OUTSIDE))
 
-    def find(self, colour, size=None, hide=None, timeout=10.0, shot=None):
-        """(x, y, width, height) around every pixel of the colour on the screen,
-        leaving out the rectangle hide; waits until there is one (of the size
-        given)."""
-        deadline = time.monotonic() + timeout
-        while True:
-            found = bounding_box(self.screenshot(shot), colour, hide)
-            if found and (size is None or found[2:] == size):
-                return found
-            if time.monotonic() > deadline:
-                raise TimeoutError(f"no {size or ''} area of {colour} on the screen: {found}")
-            time.sleep(0.1)
+    def windows(self):
+        """Each window by its title: where its surface stands (title bar and
+        borders included) and its opaque part (its client area), as
+        (x, y, width, height)."""
+        graph = subprocess.run(["weston-debug", "scene-graph"], env=self.env, check=True,
+                               capture_output=True, text=True).stdout
+        views = re.finditer(r"top-level window '(.*)'.*\n\s*position: (.*)\n\s*\[opaque: (.*)\]",
+                            graph)
+        return {view[1]: (rectangle(view[2]), rectangle(view[3])) for view in views}
 
-    def gone(self, colour, hide=None, timeout=10.0):
-        deadline = time.monotonic() + timeout
-        while bounding_box(self.screenshot(), colour, hide):
-            if time.monotonic() > deadline:
-                raise TimeoutError(f"{colour} is still on the screen")
-            time.sleep(0.1)
+    def window(self, title, size=None, timeout=10.0):
+        """The window of the title once it is there (its client area of the size given)."""
+        return wait_until(self.windows, lambda windows: title in windows and (
+            size is None or windows[title][1][2:] == size), f"a window {title!r}",
+                          timeout)[title]
+
+    def gone(self, title):
+        wait_until(self.windows, lambda windows: title not in windows, f"{title!r} to go")
 
     def click(self, x, y):
         self.x.run("xdotool", "mousemove", *map(str, OUTSIDE), "mousemove", str(x), str(y),
@@ -168,17 +168,10 @@ class Weston(Started):
         self.x.run("xdotool", "key", *keys)
 
 
-def bounding_box(image, colour, hide=None):
-    command = ["convert", image]
-    if hide:
-        x, y, width, height = hide
-        command += ["-fill", "black", "-draw", f"rectangle {x},{y} {x + width},{y + height}"]
-    command += ["-fill", "black", "+opaque", colour, "-trim", "info:"]
-    info = subprocess.run(command, check=True, capture_output=True).stdout.decode()
-    width, height, x, y = map(int, re.search(r" (\d+)x(\d+) \d+x\d+([+-]\d+)([+-]\d+) ",
-                                             info).groups())
-    # Nothing of the colour: ImageMagick trims to a pixel outside the picture.
-    return None if x < 0 else (x, y, width, height)
+def rectangle(text):
+    """(x, y, width, height) of weston's "(x1, y1) -> (x2, y2)"."""
+    x1, y1, x2, y2 = map(int, re.findall(r"-?\d+", text))
+    return (x1, y1, x2 - x1, y2 - y1)
 
 
 def ink_runs(image, area, gap=5, darkest=160):

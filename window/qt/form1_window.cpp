@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
+#include <QWindow>
 
 #include "window/accessible_text.h"
 #include "window/form_rendering.h"
@@ -200,8 +201,34 @@ QWidget* Form1Window::CreateControl(const ControlDesign& design) {
 void Form1Window::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!event->spontaneous()) {
-        CentreOnScreen();
+        CentreOnScreen(windowHandle()->frameMargins());
     }
+}
+
+// A window manager frames the window only as it maps it, and tells how in
+// X events that reach no widget handler. After each, once Qt has taken it in
+// (its frame margins are read anew after a configure notify), the window is
+// centred again, the first time it has a frame.
+bool Form1Window::nativeEvent(const QByteArray& eventType, void* message, qintptr* result) {
+    constexpr quint8 kReparentNotify = 21;
+    constexpr quint8 kConfigureNotify = 22;
+    constexpr quint8 kPropertyNotify = 28;
+    if (!centredInFrame_ && eventType == "xcb_generic_event_t") {
+        const quint8 type = *static_cast<const quint8*>(message) & 0x7f;
+        if (type == kReparentNotify || type == kConfigureNotify || type == kPropertyNotify) {
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    const QMargins frame = windowHandle()->frameMargins();
+                    if (!centredInFrame_ && !frame.isNull()) {
+                        centredInFrame_ = true;
+                        CentreOnScreen(frame);
+                    }
+                },
+                Qt::QueuedConnection);
+        }
+    }
+    return QWidget::nativeEvent(eventType, message, result);
 }
 
 void Form1Window::closeEvent(QCloseEvent* event) {
@@ -241,14 +268,14 @@ void Form1Window::EndProgram() {
     QCoreApplication::exit(0);
 }
 
-void Form1Window::CentreOnScreen() {
+void Form1Window::CentreOnScreen(const QMargins& frame) {
     const QScreen* screen = this->screen();
     if (screen == nullptr) {
         return;
     }
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
+    QRect framed = QRect(QPoint(), size()).marginsAdded(frame);
+    framed.moveCenter(screen->availableGeometry().center());
+    windowHandle()->setPosition(framed.topLeft() + QPoint(frame.left(), frame.top()));
 }
 
 }  // namespace kelvaro::qt

@@ -23,13 +23,16 @@ class Form1Window : public QWidget, private Form1FrontEnd {
     QWidget* Control(ControlId id) const { return controls_[static_cast<std::size_t>(id)]; }
 
   protected:
-    // The window opens centred on its screen, its frame included.
+    // The window opens centred on its screen, its frame included: once more
+    // when a window manager has framed it, which happens only once it shows.
     void showEvent(QShowEvent* event) override;
+    bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:
     QWidget* CreateControl(const ControlDesign& design);
-    void CentreOnScreen();
+    // The window, with a frame of these margins, in the middle of its screen.
+    void CentreOnScreen(const QMargins& frame);
 
     std::string Text(ControlId control) const override;
     void SetText(ControlId control, std::string_view text) override;
@@ -42,6 +45,7 @@ class Form1Window : public QWidget, private Form1FrontEnd {
     int layoutDotsPerInch_ = kDesignDotsPerInch;
     int devicePixelsPerInch_ = kDesignDotsPerInch;
     std::array<QWidget*, kControlCount> controls_{};
+    bool centredInFrame_ = false;
     Announcer announcer_{this};
     Form1Behavior behavior_{*this};
 };

@@ -95,14 +95,14 @@ HBITMAP LoadPicture(HINSTANCE instance, Picture picture, int dotsPerInch) {
 void PaintPicture(HWND box, HDC context, const PictureBoxData* data) {
     RECT client;
     GetClientRect(box, &client);
-    if (data == nullptr || data->bitmap == nullptr) {
+    BITMAP bitmap;
+    if (data == nullptr || data->bitmap == nullptr ||
+        GetObjectW(data->bitmap, sizeof bitmap, &bitmap) == 0) {
         FillRect(context, &client, GetSysColorBrush(COLOR_BTNFACE));
         return;
     }
     HDC source = CreateCompatibleDC(context);
     const HGDIOBJ previous = SelectObject(source, data->bitmap);
-    BITMAP bitmap;
-    GetObjectW(data->bitmap, sizeof bitmap, &bitmap);
     if (bitmap.bmWidth == client.right && bitmap.bmHeight == client.bottom) {
         BitBlt(context, 0, 0, client.right, client.bottom, source, 0, 0, SRCCOPY);
     } else {
@@ -160,6 +160,9 @@ HWND CreateLabel(HWND parent, const ControlDesign& design) {
     HWND label = CreateWindowExW(0, L"STATIC", L"",
                                  WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_LEFT | SS_NOPREFIX, 0,
                                  0, 0, 0, parent, nullptr, nullptr, nullptr);
+    if (label == nullptr) {
+        return nullptr;
+    }
     // DT_EDITCONTROL leaves out a last line that the box would cut.
     const UINT format = DT_LEFT | DT_NOPREFIX |
                         (design.sizedToContent ? DT_SINGLELINE : DT_WORDBREAK | DT_EDITCONTROL);
@@ -175,7 +178,9 @@ HWND CreatePictureBox(HWND parent, HINSTANCE instance, const ControlDesign& desi
         pictureBox.hInstance = instance;
         pictureBox.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         pictureBox.lpszClassName = kPictureBoxClass;
-        RegisterClassExW(&pictureBox);
+        if (RegisterClassExW(&pictureBox) == 0) {
+            return nullptr;
+        }
     }
     PictureBoxData data{instance, design.picture, nullptr};
     return CreateWindowExW(WS_EX_CLIENTEDGE, kPictureBoxClass, L"",

@@ -1,5 +1,5 @@
 // The two kinds of control the system does not offer as they are: labels and
-// the picture box.
+// the picture box. Each is null where Windows refuses it, GetLastError saying why.
 #pragma once
 
 #include <windows.h>

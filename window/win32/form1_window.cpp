@@ -88,12 +88,25 @@ ATOM RegisterFormClass(HINSTANCE instance, WNDPROC procedure) {
     return RegisterClassExW(&form);
 }
 
+// What the taskbar and the docked bars leave of the primary screen, or the
+// whole of it where the system does not say.
+RECT WorkArea() {
+    RECT area;
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0)) {
+        area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+    return area;
+}
+
 }  // namespace
 
 Form1Window::Form1Window(HINSTANCE instance, ScreenReaderServices screenReaders)
     : instance_(instance), dotsPerInch_(DotsPerInch(nullptr)), screenReaders_(screenReaders) {
+    // Registered once: why it failed holds for every window after.
     static const ATOM formClass = RegisterFormClass(instance, WindowProcedure);
+    static const DWORD classError = GetLastError();
     if (formClass == 0) {
+        creationError_ = classError;
         return;
     }
     const SIZE frame = FrameSize(dotsPerInch_);
@@ -101,6 +114,7 @@ Form1Window::Form1Window(HINSTANCE instance, ScreenReaderServices screenReaders)
     window_ = CreateWindowExW(0, kFormClass, caption.data(), kFormStyle, CW_USEDEFAULT,
                               CW_USEDEFAULT, frame.cx, frame.cy, nullptr, nullptr, instance, this);
     if (window_ == nullptr) {
+        creationError_ = GetLastError();
         return;
     }
     // Also as the window's own icons, which the taskbar and Alt+Tab ask for.
@@ -114,6 +128,7 @@ Form1Window::Form1Window(HINSTANCE instance, ScreenReaderServices screenReaders)
     }
     announcer_.emplace(window_, screenReaders_);
     if (!announcer_->Created()) {
+        creationError_ = GetLastError();
         return;
     }
     LayOut();
@@ -145,24 +160,27 @@ bool Form1Window::CreateControls() {
     // Creation order is the z-order, and the focus follows it among the
     // controls that take the focus.
     for (const ControlDesign& design : kForm1.controls) {
-        controls_[static_cast<std::size_t>(design.id)] = CreateControl(design);
-    }
-    for (HWND control : controls_) {
+        HWND control = CreateControl(design);
         if (control == nullptr) {
+            creationError_ = GetLastError();
             return false;
         }
+        controls_[static_cast<std::size_t>(design.id)] = control;
     }
     return true;
 }
 
 HWND Form1Window::CreateControl(const ControlDesign& design) {
-    // LayOut places and sizes them.
+    // LayOut places and sizes them. Nothing is called after a refusal, which
+    // leaves its reason for the caller.
     const std::vector<wchar_t> text = ToUtf16(design.text);
     HWND control = nullptr;
     switch (design.kind) {
         case ControlKind::Label:
             control = CreateLabel(window_, design);
-            SetWindowTextW(control, text.data());
+            if (control != nullptr) {
+                SetWindowTextW(control, text.data());
+            }
             break;
         case ControlKind::PictureBox:
             control = CreatePictureBox(window_, instance_, design);
@@ -231,8 +249,10 @@ void Form1Window::CutLabelsUnderControls() {
             CombineRgn(region, region, cut, RGN_DIFF);
             DeleteObject(cut);
         }
-        // The window owns the region from here on.
-        SetWindowRgn(Control(label.id), region, TRUE);
+        // The window owns the region once it has taken it, and only then.
+        if (!SetWindowRgn(Control(label.id), region, TRUE)) {
+            DeleteObject(region);
+        }
     }
 }
 
@@ -354,8 +374,7 @@ HBRUSH Form1Window::Brush(Rgb colour) {
 void Form1Window::Show(int showCommand) {
     RECT frame;
     GetWindowRect(window_, &frame);
-    RECT workArea;
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+    const RECT workArea = WorkArea();
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
     SetWindowPos(window_, nullptr, workArea.left + (workArea.right - workArea.left - width) / 2,

@@ -18,8 +18,8 @@ namespace kelvaro::win32 {
 class Form1Window : private Form1FrontEnd {
   public:
     // Builds the window at its screen's density and runs its load step. When
-    // Windows cannot create it, Created() is false and GetLastError says why.
-    // Screen readers are reached through the services given.
+    // Windows cannot create it, Created() is false and CreationError() says
+    // why. Screen readers are reached through the services given.
     explicit Form1Window(HINSTANCE instance,
                          ScreenReaderServices screenReaders = ScreenReaderServices::System());
     ~Form1Window() override;
@@ -27,6 +27,9 @@ class Form1Window : private Form1FrontEnd {
     Form1Window& operator=(const Form1Window&) = delete;
 
     bool Created() const { return created_; }
+    // The error of the first call that failed in making the window: making
+    // stops there, and no later call can overwrite it.
+    DWORD CreationError() const { return creationError_; }
 
     // Shows the window centred on the screen, the focus on the picture box.
     void Show(int showCommand);
@@ -88,6 +91,7 @@ class Form1Window : private Form1FrontEnd {
     ScreenReaderServices screenReaders_;
     std::optional<Announcer> announcer_;
     bool created_ = false;
+    DWORD creationError_ = ERROR_SUCCESS;
     Form1Behavior behavior_{*this};
 };
 

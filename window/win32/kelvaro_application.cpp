@@ -65,7 +65,7 @@ int RunKelvaro(HINSTANCE instance, int showCommand) {
     {
         Form1Window form(instance);
         if (!form.Created()) {
-            ReportFailure("无法创建窗口。", GetLastError());
+            ReportFailure("无法创建窗口。", form.CreationError());
         } else {
             form.Show(showCommand);
             if (const std::optional<int> quit = RunMessageLoop(form)) {

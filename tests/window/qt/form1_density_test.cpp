@@ -163,7 +163,9 @@ class Form1DensityTest : public QObject {
 
     // A label's first line always shows, its glyphs whole: as tall as its
     // text's glyphs drawn on one line where the box leaves them all the room
-    // they want, and as wide where the text is all on that line.
+    // they want, and as wide where the text is all on that line. Where the
+    // line is taller than the box (another face), its glyphs sit in the
+    // middle of the box, level with a value beside them.
     void labelsShowTheirTextWhole() {
         QFETCH(int, index);
         QFETCH(bool, wraps);
@@ -174,6 +176,12 @@ class Form1DensityTest : public QObject {
         const QImage drawn = ink::RenderTransparent(label);
         const ink::Span inBox = ink::FirstInkedBand(drawn);
         QVERIFY(inBox.first >= 0);
+        if (QFontMetricsF(label->font()).height() > label->height()) {
+            const int below = drawn.height() - 1 - inBox.last;
+            QVERIFY2(
+                qAbs(inBox.first - below) <= 2,
+                qPrintable(QStringLiteral("%1 rows above, %2 below").arg(inBox.first).arg(below)));
+        }
 
         const QFont font = label->font();
         const QRect box = label->geometry();

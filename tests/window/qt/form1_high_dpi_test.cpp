@@ -6,6 +6,7 @@
 
 #include "expected_in_qt.h"
 #include "ink.h"
+#include "open_form1.h"
 #include "window/qt/form1_window.h"
 #include "window/qt/kelvaro_application.h"
 
@@ -16,11 +17,12 @@ class Form1HighDpiTest : public QObject {
     Q_OBJECT
 
   private slots:
+    // The application prepared as the program prepares it, then the window.
     void initTestCase() {
         kelvaro::qt::PrepareApplication();
-        form_.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form_));
-        QCOMPARE(form_.devicePixelRatioF(), 2.0);
+        opened_ = OpenForm1();
+        QVERIFY(opened_ != nullptr);
+        QCOMPARE(opened_->devicePixelRatioF(), 2.0);
     }
 
     // The banner is rendered from its SVG source through Qt's SVG image
@@ -34,15 +36,15 @@ class Form1HighDpiTest : public QObject {
     }
 
     void keepsItsLogicalSize() {
-        QCOMPARE(form_.size(), expected::ClientPixels());
-        QCOMPARE(form_.Control(ControlId::Text4)->geometry(),
+        QCOMPARE(opened_->size(), expected::ClientPixels());
+        QCOMPARE(opened_->Control(ControlId::Text4)->geometry(),
                  expected::Pixels(expected::kControls[expected::kText4].place));
     }
 
     // Not the 1x picture blown up: along the glyphs' edges, the 2x2 blocks of
     // device pixels that make one logical pixel are not all of one colour.
     void bannerHasDevicePixelDetail() {
-        QWidget* picture = form_.Control(ControlId::Picture1);
+        QWidget* picture = opened_->Control(ControlId::Picture1);
         const QImage image = picture->grab().toImage();
         QCOMPARE(image.size(), picture->size() * 2);
         int detailedBlocks = 0;
@@ -68,7 +70,7 @@ class Form1HighDpiTest : public QObject {
 
     void textIsSmoothAndBoldIsBold() {
         QFETCH(int, id);
-        QWidget* label = form_.Control(static_cast<ControlId>(id));
+        QWidget* label = opened_->Control(static_cast<ControlId>(id));
         const QImage bold = kelvaro::ink::RenderTransparent(label);
         QVERIFY2(kelvaro::ink::Opacities(bold).size() > 8,
                  qPrintable(QString::number(kelvaro::ink::Opacities(bold).size())));
@@ -88,7 +90,7 @@ class Form1HighDpiTest : public QObject {
     // reads as regular; a bold as heavy as the 1x bitmaps' about 2.
     static constexpr double kBoldInk = 1.75;
 
-    kelvaro::qt::Form1Window form_;
+    std::unique_ptr<kelvaro::qt::Form1Window> opened_;
 };
 
 QTEST_MAIN(Form1HighDpiTest)

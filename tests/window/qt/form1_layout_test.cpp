@@ -88,7 +88,6 @@ class Form1LayoutTest : public QObject {
         QVERIFY(flags.testFlag(Qt::WindowSystemMenuHint));
         QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
         QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
-        QCOMPARE(form_->frameGeometry().center(), form_->screen()->availableGeometry().center());
         QCOMPARE(QFontInfo(form_->font()).pointSizeF(), expected::kFormPoints);
         QVERIFY(!form_->windowIcon().isNull());
         // A spot of the window with no control on it.

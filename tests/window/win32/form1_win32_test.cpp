@@ -13,11 +13,10 @@
 #include <iterator>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "expected_form1.h"
 #include "expected_messages.h"
-#include "wide_text.h"
+#include "win32_testing.h"
 
 // The expected design and texts, and the controls' positions (kText1, …).
 using namespace kelvaro::expected;
@@ -28,50 +27,10 @@ namespace {
 std::wstring kelvaroPath;
 int dotsPerInch = 96;
 
-// The windows belong to another process: GetWindowText and SetWindowText
-// would not reach a control's text there, so the messages are sent.
-std::wstring WindowText(HWND window) {
-    const auto length = static_cast<std::size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0));
-    std::vector<wchar_t> text(length + 1);
-    SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    return text.data();
-}
-
-void SetText(HWND window, const wchar_t* text) {
-    SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-}
-
-std::wstring ClassOf(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
-
-const wchar_t* WindowClass(Kind kind) {
-    switch (kind) {
-        case Kind::Label:
-            return L"Static";
-        case Kind::Picture:
-            return L"KelvaroPictureBox";
-        case Kind::TextBox:
-            return L"Edit";
-        case Kind::Button:
-            return L"Button";
-    }
-    return L"";
-}
-
-LONG EditAlignment(Align alignment) {
-    switch (alignment) {
-        case Align::Left:
-            return ES_LEFT;
-        case Align::Centre:
-            return ES_CENTER;
-        case Align::Right:
-            return ES_RIGHT;
-    }
-    return 0;
-}
+// The window class of each kind of control, and the edit style of each
+// alignment, in the order of the enumerators.
+constexpr const wchar_t* kWindowClasses[] = {L"Static", L"KelvaroPictureBox", L"Edit", L"Button"};
+constexpr LONG kEditAlignments[] = {ES_LEFT, ES_CENTER, ES_RIGHT};
 
 class Program {
   public:
@@ -86,8 +45,10 @@ class Program {
         WaitForInputIdle(process_.hProcess, 10000);
         // The first start in a new Wine prefix is slow.
         for (int tries = 0; tries < 3000 && window_ == nullptr; ++tries) {
-            EnumWindows(FindForm, reinterpret_cast<LPARAM>(this));
-            if (window_ == nullptr) {
+            HWND form = ThreadWindow(process_.dwThreadId, L"KelvaroForm1");
+            if (IsWindowVisible(form)) {
+                window_ = form;
+            } else {
                 Sleep(20);
             }
         }
@@ -110,6 +71,13 @@ class Program {
     HWND Control(int index) const { return GetDlgItem(window_, 100 + index); }
     DWORD Thread() const { return process_.dwThreadId; }
 
+    // SetWindowText would not reach a control's text in another process.
+    void Type(const wchar_t* voltage, const wchar_t* current, const wchar_t* angle) const {
+        SendMessageW(Control(kText1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(voltage));
+        SendMessageW(Control(kText2), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(current));
+        SendMessageW(Control(kText3), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(angle));
+    }
+
     // The exit code once the program has ended, or -1 if it goes on.
     long WaitForEnd() {
         if (WaitForSingleObject(process_.hProcess, 10000) != WAIT_OBJECT_0) {
@@ -125,10 +93,9 @@ class Program {
     HWND ClickCalculateForMessage() {
         PostMessageW(Control(kCommand1), BM_CLICK, 0, 0);
         for (int tries = 0; tries < 250; ++tries) {
-            box_ = nullptr;
-            EnumWindows(FindMessageBox, reinterpret_cast<LPARAM>(this));
-            if (box_ != nullptr) {
-                return box_;
+            HWND box = ThreadWindow(process_.dwThreadId, L"#32770");
+            if (IsWindowVisible(box)) {
+                return box;
             }
             Sleep(20);
         }
@@ -136,34 +103,12 @@ class Program {
     }
 
   private:
-    static BOOL CALLBACK FindForm(HWND window, LPARAM self) {
-        auto* program = reinterpret_cast<Program*>(self);
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        if (process == program->process_.dwProcessId && IsWindowVisible(window) &&
-            ClassOf(window) == L"KelvaroForm1") {
-            program->window_ = window;
-            return FALSE;
-        }
-        return TRUE;
-    }
-    static BOOL CALLBACK FindMessageBox(HWND window, LPARAM self) {
-        auto* program = reinterpret_cast<Program*>(self);
-        if (GetWindow(window, GW_OWNER) == program->window_ && ClassOf(window) == L"#32770" &&
-            IsWindowVisible(window)) {
-            program->box_ = window;
-            return FALSE;
-        }
-        return TRUE;
-    }
-
     PROCESS_INFORMATION process_{};
     HWND window_ = nullptr;
-    HWND box_ = nullptr;
 };
 
-// One running program for the tests of the open window, in their order here:
-// the focus is checked before anything can move it.
+// One running program for the tests that only look at the window as it
+// opens, in any order: a start under Wine takes its time.
 class RunningKelvaro : public testing::Test {
   protected:
     static void SetUpTestSuite() { program_ = std::make_unique<Program>(kelvaroPath); }
@@ -174,16 +119,22 @@ class RunningKelvaro : public testing::Test {
 
     static Program& program() { return *program_; }
     static HWND ControlWindow(Index index) { return program_->Control(index); }
-    static void Type(const wchar_t* voltage, const wchar_t* current, const wchar_t* angle) {
-        SetText(ControlWindow(kText1), voltage);
-        SetText(ControlWindow(kText2), current);
-        SetText(ControlWindow(kText3), angle);
-    }
 
   private:
     static std::unique_ptr<Program> program_;
 };
 std::unique_ptr<Program> RunningKelvaro::program_;
+
+// A program of the test's own, for a test that changes what the window shows
+// or where its focus is.
+class KelvaroInUse : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_NE(program_.Window(), nullptr) << "Kelvaro.exe shows no window";
+    }
+
+    Program program_{kelvaroPath};
+};
 
 TEST_F(RunningKelvaro, FocusStartsOnPicture1AndTabFollowsTheDesign) {
     // Activation gives the frame the focus the moment the window appears,
@@ -233,7 +184,7 @@ TEST_P(EachControl, StandsAsDesigned) {
     const Control& expected = kControls[GetParam()];
     HWND control = ControlWindow(GetParam());
     ASSERT_NE(control, nullptr);
-    EXPECT_EQ(ClassOf(control), WindowClass(expected.kind));
+    EXPECT_EQ(ClassOf(control), kWindowClasses[static_cast<int>(expected.kind)]);
     EXPECT_EQ(WindowText(control), Wide(expected.text));
     RECT box;
     GetWindowRect(control, &box);
@@ -246,7 +197,8 @@ TEST_P(EachControl, StandsAsDesigned) {
     EXPECT_EQ(box.bottom, pixels(place.top + place.height));
     const LONG style = GetWindowLongW(control, GWL_STYLE);
     if (expected.kind == Kind::TextBox) {
-        EXPECT_EQ(style & (ES_LEFT | ES_CENTER | ES_RIGHT), EditAlignment(expected.alignment));
+        EXPECT_EQ(style & (ES_LEFT | ES_CENTER | ES_RIGHT),
+                  kEditAlignments[static_cast<int>(expected.alignment)]);
         EXPECT_EQ((style & ES_READONLY) != 0, expected.readOnly);
     }
     if (expected.kind == Kind::Button) {
@@ -259,25 +211,26 @@ INSTANTIATE_TEST_SUITE_P(Form1, EachControl, testing::Range(kLabel1, Index(kLabe
                              return std::string(kControls[info.param].name);
                          });
 
-TEST_F(RunningKelvaro, CalculateShowsResultsAndRewritesTheInputs) {
-    Type(L"220", L" 10A", L"3e1");
-    SendMessageW(ControlWindow(kCommand1), BM_CLICK, 0, 0);
-    EXPECT_EQ(WindowText(ControlWindow(kLabel11)), L"0.87");
-    EXPECT_EQ(WindowText(ControlWindow(kText4)), L"3300.00");
-    EXPECT_EQ(WindowText(ControlWindow(kText1)), L"220");
-    EXPECT_EQ(WindowText(ControlWindow(kText2)), L"10");
-    EXPECT_EQ(WindowText(ControlWindow(kText3)), L"30");
+TEST_F(KelvaroInUse, CalculateShowsResultsAndRewritesTheInputs) {
+    program_.Type(L"220", L" 10A", L"3e1");
+    SendMessageW(program_.Control(kCommand1), BM_CLICK, 0, 0);
+    EXPECT_EQ(WindowText(program_.Control(kLabel11)), L"0.87");
+    EXPECT_EQ(WindowText(program_.Control(kText4)), L"3300.00");
+    EXPECT_EQ(WindowText(program_.Control(kText1)), L"220");
+    EXPECT_EQ(WindowText(program_.Control(kText2)), L"10");
+    EXPECT_EQ(WindowText(program_.Control(kText3)), L"30");
 }
 
 // A failed check: its message in a modal box with the application's title and
 // one OK button, and the earlier result taken away. Which message each check
 // gives is the core's and the behaviour's to prove.
-TEST_F(RunningKelvaro, MessageShowsInAModalBoxAndTakesAwayTheResult) {
-    Type(L"380", L"15", L"10");
-    SendMessageW(ControlWindow(kCommand1), BM_CLICK, 0, 0);
-    Type(L"", L"15", L"10");
-    HWND box = program().ClickCalculateForMessage();
+TEST_F(KelvaroInUse, MessageShowsInAModalBoxAndTakesAwayTheResult) {
+    program_.Type(L"380", L"15", L"10");
+    SendMessageW(program_.Control(kCommand1), BM_CLICK, 0, 0);
+    program_.Type(L"", L"15", L"10");
+    HWND box = program_.ClickCalculateForMessage();
     ASSERT_NE(box, nullptr) << "no message box";
+    EXPECT_EQ(GetWindow(box, GW_OWNER), program_.Window()) << "the window's own box";
     EXPECT_EQ(WindowText(box), Wide(kMessageTitle));
     EXPECT_EQ(WindowText(GetDlgItem(box, 0xFFFF)), Wide(kMissingInput));
     int buttons = 0;
@@ -292,31 +245,29 @@ TEST_F(RunningKelvaro, MessageShowsInAModalBoxAndTakesAwayTheResult) {
     EXPECT_EQ(buttons, 1);
     EXPECT_NE(GetDlgItem(box, IDOK), nullptr) << "an OK button";
     EXPECT_FALSE(icon);
-    EXPECT_FALSE(IsWindowEnabled(program().Window())) << "the window is inert while the box is up";
+    EXPECT_FALSE(IsWindowEnabled(program_.Window())) << "the window is inert while the box is up";
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     for (int tries = 0; tries < 250 && IsWindow(box); ++tries) {
         Sleep(20);
     }
-    EXPECT_EQ(WindowText(ControlWindow(kLabel11)), L"");
-    EXPECT_EQ(WindowText(ControlWindow(kText4)), L"");
-    EXPECT_EQ(WindowText(ControlWindow(kText1)), L"");
-    EXPECT_EQ(WindowText(ControlWindow(kText2)), L"15");
-    EXPECT_EQ(WindowText(ControlWindow(kText3)), L"10");
+    EXPECT_EQ(WindowText(program_.Control(kLabel11)), L"");
+    EXPECT_EQ(WindowText(program_.Control(kText4)), L"");
+    EXPECT_EQ(WindowText(program_.Control(kText1)), L"");
+    EXPECT_EQ(WindowText(program_.Control(kText2)), L"15");
+    EXPECT_EQ(WindowText(program_.Control(kText3)), L"10");
 }
 
 // Each way out ends a program of its own, with status 0.
-TEST(KelvaroEnds, OnExit) {
-    Program program(kelvaroPath);
-    ASSERT_NE(program.Window(), nullptr);
-    PostMessageW(program.Control(kCommand2), BM_CLICK, 0, 0);
-    EXPECT_EQ(program.WaitForEnd(), 0);
+using KelvaroEnds = KelvaroInUse;
+
+TEST_F(KelvaroEnds, OnExit) {
+    PostMessageW(program_.Control(kCommand2), BM_CLICK, 0, 0);
+    EXPECT_EQ(program_.WaitForEnd(), 0);
 }
 
-TEST(KelvaroEnds, OnClose) {
-    Program program(kelvaroPath);
-    ASSERT_NE(program.Window(), nullptr);
-    PostMessageW(program.Window(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(program.WaitForEnd(), 0);
+TEST_F(KelvaroEnds, OnClose) {
+    PostMessageW(program_.Window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(program_.WaitForEnd(), 0);
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 // Form1 built in the test's own process, where what only the window's process
 // can see is checked: the controls' fonts (a font handle means nothing in
 // another process), the banner's pixels, the power drawn whole in its box, a
-// change of screen density, the names screen readers are given, two windows in
-// one process, and how the message loop ends, also when Windows refuses the
-// window or a message.
+// change of screen density, the GDI objects left after use, the names screen
+// readers are given, two windows in one process, and how the message loop
+// ends, also when Windows refuses the window or a message.
 // Usage: form1_window_test IGNORED DOTS_PER_INCH [GoogleTest options]
 #include <windows.h>
 
@@ -24,7 +24,7 @@
 #include "expected_form1.h"
 #include "expected_powers.h"
 #include "named_rows.h"
-#include "wide_text.h"
+#include "win32_testing.h"
 #include "window/win32/form1_window.h"
 #include "window/win32/kelvaro_application.h"
 
@@ -71,8 +71,10 @@ int PixelHeight(double points, int dotsPerInch) {
     return 0;
 }
 
+// The form this thread made, not another program's, such as a Kelvaro.exe of
+// the black-box test, which shares the Wine prefix.
 HWND FindForm() {
-    return FindWindowW(L"KelvaroForm1", nullptr);
+    return ThreadWindow(GetCurrentThreadId(), L"KelvaroForm1");
 }
 
 HWND ControlWindow(HWND form, Index control) {
@@ -91,12 +93,6 @@ LOGFONTW FontOf(HWND control) {
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font,
                &font);
     return font;
-}
-
-std::wstring WindowText(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), text.size())));
-    return text;
 }
 
 std::string Describe(const RECT& box) {
@@ -161,8 +157,17 @@ void ExpectBannerFillsItsBox(HWND form, int dotsPerInch) {
         << "the banner's field inside its frame";
 }
 
+// What Windows tells a window it moves to a screen of the density, with the
+// frame it suggests there.
+void MoveToDensity(HWND form, int dotsPerInch) {
+    RECT suggested{50, 40, 50 + 600, 40 + 450};
+    SendMessageW(form, WM_DPICHANGED, MAKEWPARAM(dotsPerInch, dotsPerInch),
+                 reinterpret_cast<LPARAM>(&suggested));
+}
+
 // The window laid out for the density: its client area, and every control's
-// place and font size.
+// place and font, the form's face at the control's size and weight (the
+// picture box draws no text).
 void ExpectLaidOutFor(HWND form, int dotsPerInch) {
     RECT client;
     GetClientRect(form, &client);
@@ -170,12 +175,16 @@ void ExpectLaidOutFor(HWND form, int dotsPerInch) {
     EXPECT_EQ(client.bottom, Pixels(kClientHeight, dotsPerInch));
     for (int i = 0; i < static_cast<int>(std::size(kControls)); ++i) {
         const auto control = static_cast<Index>(i);
+        const std::string where =
+            std::string(kControls[i].name) + " at " + std::to_string(dotsPerInch) + " dpi";
         EXPECT_EQ(Describe(ControlBox(form, control)), Describe(Expected(control, dotsPerInch)))
-            << kControls[i].name << " at " << dotsPerInch << " dpi";
+            << where;
         if (kControls[i].kind != Kind::Picture) {
-            EXPECT_EQ(FontOf(ControlWindow(form, control)).lfHeight,
-                      -PixelHeight(kControls[i].points, dotsPerInch))
-                << kControls[i].name << " at " << dotsPerInch << " dpi";
+            const LOGFONTW font = FontOf(ControlWindow(form, control));
+            EXPECT_EQ(std::wstring(font.lfFaceName), Wide(kFontFamily)) << where;
+            EXPECT_EQ(font.lfCharSet, kGb2312Charset) << where;
+            EXPECT_EQ(font.lfWeight, kControls[i].bold ? FW_BOLD : FW_NORMAL) << where;
+            EXPECT_EQ(font.lfHeight, -PixelHeight(kControls[i].points, dotsPerInch)) << where;
         }
     }
 }
@@ -229,40 +238,14 @@ class Form1WindowTest : public testing::Test {
     HWND window_ = FindForm();
 };
 
-class EachControlsFont : public Form1WindowTest, public testing::WithParamInterface<Index> {};
-
-TEST_P(EachControlsFont, IsTheFormsFaceAtItsSize) {
-    const Control& expected = kControls[GetParam()];
-    const LOGFONTW font = FontOf(ControlWindow(window_, GetParam()));
-    EXPECT_EQ(std::wstring(font.lfFaceName), Wide(kFontFamily));
-    EXPECT_EQ(font.lfCharSet, kGb2312Charset);
-    EXPECT_EQ(font.lfWeight, expected.bold ? FW_BOLD : FW_NORMAL);
-    const int height = PixelHeight(expected.points, startDotsPerInch);
-    ASSERT_NE(height, 0) << "no height written down for " << expected.points << " points at "
-                         << startDotsPerInch << " dpi";
-    EXPECT_EQ(font.lfHeight, -height);
-}
-
-// The picture box draws no text.
-constexpr Index kControlsWithText[] = {
-    kLabel1, kLabel2,   kLabel3, kLabel4, kText1,  kText2,    kText3,   kLabel5,  kLabel6,
-    kLabel7, kCommand1, kText4,  kLabel8, kLabel9, kCommand2, kLabel10, kLabel11,
-};
-
-INSTANTIATE_TEST_SUITE_P(Form1, EachControlsFont, testing::ValuesIn(kControlsWithText),
-                         [](const testing::TestParamInfo<Index>& info) {
-                             return std::string(kControls[info.param].name);
-                         });
-
-TEST_F(Form1WindowTest, BannerFillsItsBox) {
+TEST_F(Form1WindowTest, LaysItselfOutForItsScreensDensity) {
+    ExpectLaidOutFor(window_, startDotsPerInch);
     ExpectBannerFillsItsBox(window_, startDotsPerInch);
 }
 
 TEST_F(Form1WindowTest, LaysItselfOutAgainOnEachScreenDensity) {
     for (const int dotsPerInch : {96, 144, 120}) {
-        RECT suggested{50, 40, 50 + 600, 40 + 450};
-        SendMessageW(window_, WM_DPICHANGED, MAKEWPARAM(dotsPerInch, dotsPerInch),
-                     reinterpret_cast<LPARAM>(&suggested));
+        MoveToDensity(window_, dotsPerInch);
         RECT frame;
         GetWindowRect(window_, &frame);
         EXPECT_EQ(frame.left, 50);
@@ -312,13 +295,45 @@ TEST_F(PowerBox, WidestStaysWholeOnEachScreenDensity) {
     const PowerShown& widest = kPowersShown[std::size(kPowersShown) - 1];
     Calculate(widest);
     for (const int dotsPerInch : {144, 96, 120}) {
-        RECT suggested{50, 40, 50 + 600, 40 + 450};
-        SendMessageW(window_, WM_DPICHANGED, MAKEWPARAM(dotsPerInch, dotsPerInch),
-                     reinterpret_cast<LPARAM>(&suggested));
+        MoveToDensity(window_, dotsPerInch);
         EXPECT_LT(-FontOf(ControlWindow(window_, kText4)).lfHeight,
                   PixelHeight(kControls[kText4].points, dotsPerInch));
         ExpectPowerDrawnWhole(window_, Wide(widest.power), dotsPerInch);
     }
+}
+
+// A timer's, run by the modal loop of the message box this thread shows.
+void CALLBACK AnswerMessageBox(HWND, UINT, UINT_PTR, DWORD) {
+    if (HWND box = ThreadWindow(GetCurrentThreadId(), L"#32770")) {
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+}
+
+// Each font, bitmap and region the form makes for a result, a message or a
+// density is deleted again. Counted after a first round of each, as Windows
+// keeps what it makes on first use, a message box's above all.
+TEST_F(PowerBox, DeletesEveryGdiObjectItMakes) {
+    if (GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS) == 0) {
+        GTEST_SKIP() << "this system does not count a process's GDI objects: GetGuiResources "
+                     << "gives 0, error " << GetLastError() << " (Wine's is a stub)";
+    }
+    const auto use = [&](int rounds) {
+        const UINT_PTR answer = SetTimer(nullptr, 0, 1, AnswerMessageBox);
+        for (int round = 0; round < rounds; ++round) {
+            Calculate(kPowersShown[std::size(kPowersShown) - 1]);
+            Calculate(kPowersShown[0]);
+            if (round % 5 == 0) {
+                Calculate({"Missing", "", "15", "10", "", false});
+            }
+        }
+        KillTimer(nullptr, answer);
+        MoveToDensity(window_, 144);
+        MoveToDensity(window_, startDotsPerInch);
+    };
+    use(1);
+    const DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    use(500);
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before);
 }
 
 // What the form tells screen readers, as the annotation service and UI
@@ -492,9 +507,7 @@ TEST_F(Form1WindowTest, Text4LiesAboveLabel8) {
 }
 
 BOOL CALLBACK ExpectFormBackground(HWND window, LPARAM forms) {
-    wchar_t name[32] = {};
-    GetClassNameW(window, name, 32);
-    if (std::wstring(name) == L"KelvaroForm1") {
+    if (ClassOf(window) == L"KelvaroForm1") {
         ++*reinterpret_cast<int*>(forms);
         const Snapshot background(window, WM_ERASEBKGND);
         EXPECT_EQ(background.At(1, 1),
@@ -528,11 +541,6 @@ std::optional<int> RunLoop(kelvaro::win32::Form1Window& form,
     return status;
 }
 
-bool QuitIsQueued() {
-    MSG quit;
-    return PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
-}
-
 // What Windows sends the form on each way out.
 struct WayOut {
     const char* name;
@@ -551,19 +559,17 @@ TEST_P(EachWayOut, EndsTheMessageLoopOnce) {
     GetParam().take(FindForm());
     EXPECT_EQ(RunLoop(*form), 0);
     form.reset();
-    EXPECT_FALSE(QuitIsQueued()) << "the window's going asked for a second end";
+    MSG quit;
+    EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+        << "the window's going asked for a second end";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Form1, EachWayOut,
-    testing::Values(WayOut{"Exit",
-                           [](HWND form) {
-                               PostMessageW(
-                                   form, WM_COMMAND, MAKEWPARAM(100 + kCommand2, BN_CLICKED),
-                                   reinterpret_cast<LPARAM>(ControlWindow(form, kCommand2)));
-                           }},
-                    WayOut{"CloseBox",
-                           [](HWND form) { PostMessageW(form, WM_SYSCOMMAND, SC_CLOSE, 0); }}),
+    testing::Values(
+        WayOut{"Exit",
+               [](HWND form) { PostMessageW(ControlWindow(form, kCommand2), BM_CLICK, 0, 0); }},
+        WayOut{"CloseBox", [](HWND form) { PostMessageW(form, WM_SYSCOMMAND, SC_CLOSE, 0); }}),
     RowName{});
 
 BOOL WINAPI FailToReadAMessage(MSG*, HWND, UINT, UINT) {
@@ -602,6 +608,24 @@ TEST(KelvaroWithoutAWindow, EndsWithAFailureStatus) {
     ASSERT_EQ(waited, WAIT_OBJECT_0) << "still waiting for a window that never comes";
     ASSERT_EQ(hooked, 0u) << "the hook that refuses the windows was not set";
     EXPECT_NE(status, 0);
+}
+
+// Windows refuses the text boxes, for want of handles.
+LRESULT CALLBACK RefuseTextBoxes(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND && ClassOf(reinterpret_cast<HWND>(wParam)) == L"Edit") {
+        SetLastError(ERROR_NO_MORE_USER_HANDLES);
+        return 1;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The reason is the first refusal's, whatever the calls after it would leave.
+TEST(Form1WindowRefused, TellsWhyTheFirstControlWasRefused) {
+    HHOOK hook = SetWindowsHookExW(WH_CBT, RefuseTextBoxes, nullptr, GetCurrentThreadId());
+    const kelvaro::win32::Form1Window form(GetModuleHandleW(nullptr));
+    UnhookWindowsHookEx(hook);
+    EXPECT_FALSE(form.Created());
+    EXPECT_EQ(form.CreationError(), static_cast<DWORD>(ERROR_NO_MORE_USER_HANDLES));
 }
 
 }  // namespace

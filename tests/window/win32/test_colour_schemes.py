@@ -12,12 +12,12 @@ import glob
 import os
 import subprocess
 import sys
-import time
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
 from xsession import (FORM1, READABLE, SYSTEM_COLOURED, XServer, artefact,  # noqa: E402
-                      caption_pattern, colours, end, inside, luminance, text_contrast)
+                      caption_pattern, colours, end, inside, luminance, text_contrast,
+                      wait_until)
 
 # HKCU\Control Panel\Colors, as "R G B".
 SCHEMES = {
@@ -58,34 +58,28 @@ class ColourSchemeTest(unittest.TestCase):
         program = subprocess.Popen([WINE_RUN, KELVARO], env=env, stdout=subprocess.DEVNULL,
                                    stderr=subprocess.PIPE)
         try:
-            # The first start in a new prefix takes a while.
-            deadline = time.monotonic() + 120
-            window = None
-            while window is None:
+            def found():
                 if program.poll() == 77:
                     self.skipTest(program.stderr.read().decode().strip())
-                found = x.run("xdotool", "search", "--onlyvisible", "--name", caption_pattern(),
-                              check=False).split()
-                if found:
-                    window = int(found[0])
-                elif time.monotonic() > deadline:
-                    self.fail("Kelvaro.exe shows no window")
-                else:
-                    time.sleep(0.1)
+                return x.run("xdotool", "search", "--all", "--pid", str(program.pid),
+                             "--onlyvisible", "--name", caption_pattern(), check=False).split()
+
+            # The first start in a new prefix takes a while.
+            window = int(wait_until(found, bool, "Kelvaro.exe's window", 120)[0])
             # Wine draws the frame itself, inside the X window: the client area
             # lies above the bottom border, as wide as the side borders.
             left, top, width, height = x.geometry(window)
             border = (width - FORM1.size[0]) // 2
             self.client = (left + border, top + height - border - FORM1.size[1])
-            previous = None
-            while time.monotonic() < deadline:
+            looks = [None]
+
+            def look():
                 x.screenshot(shot)
-                painted = self.colours_in(shot, (0, 0, *FORM1.size))
-                if painted == previous and colour(FORM1.background) in painted:
-                    return
-                previous = painted
-                time.sleep(0.2)
-            self.fail("the window was never painted")
+                looks.append(self.colours_in(shot, (0, 0, *FORM1.size)))
+                return looks[-2:]
+
+            wait_until(look, lambda last: last[0] == last[1] and
+                       colour(FORM1.background) in last[1], "the window painted")
         finally:
             end(program)
             program.stderr.close()

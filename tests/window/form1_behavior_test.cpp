@@ -1,6 +1,6 @@
 // Form1's behaviour against a front end that only records what it is asked:
 // the order of the writes, what a failed check leaves, and what screen
-// readers are told and called.
+// readers are told.
 #include "window/form1_behavior.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +12,6 @@
 #include "expected_form1.h"
 #include "expected_messages.h"
 #include "named_rows.h"
-#include "window/accessible_text.h"
 
 namespace kelvaro {
 namespace {
@@ -38,19 +37,6 @@ class RecordingFrontEnd : public Form1FrontEnd {
     std::map<ControlId, std::string> texts;
     std::vector<std::string> calls;
 };
-
-// The names and units screen readers hear as the window opens, and Label11's
-// once it shows a result.
-TEST(AccessibleText, FromTheDesignsOwnWords) {
-    for (const expected::Spoken& spoken : expected::kSpoken) {
-        const ControlDesign& design = kForm1.controls[spoken.control];
-        const std::string_view shown = design.id == ControlId::Label11 ? "" : design.text;
-        EXPECT_EQ(AccessibleName(design, shown), spoken.name) << design.name;
-        EXPECT_EQ(AccessibleDescription(design), spoken.description) << design.name;
-    }
-    EXPECT_EQ(AccessibleName(Design(ControlId::Label11), "0.98"),
-              expected::kLabel11NamedWithResult);
-}
 
 class Form1BehaviorTest : public testing::Test {
   protected:

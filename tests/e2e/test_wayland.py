@@ -172,8 +172,11 @@ class NativeWaylandTest(unittest.TestCase):
                     # The next commit after a maximise is where a wrong size
                     # ends the connection.
                     session.click(window, EMPTY_SPOT)
-                    wait_until(lambda: session.weston.windows()[FORM1.caption][1],
-                               lambda client: client == window, "the window as it was")
+                    # Between states the window may be missing from the
+                    # scene graph: wait for it back where it was.
+                    wait_until(session.weston.windows,
+                               lambda windows: windows.get(FORM1.caption, (None, None))[1] ==
+                               window, "the window as it was")
                     self.assertTrue(session.alive())
 
             # The message box too.
@@ -181,8 +184,9 @@ class NativeWaylandTest(unittest.TestCase):
             box = session.show_message(window)
             session.weston.key("super+shift+m")
             session.weston.click(*inside(box))
-            wait_until(lambda: session.weston.windows()[MESSAGE_TITLE][0],
-                       lambda frame: frame == box, "the message box as it was")
+            wait_until(session.weston.windows,
+                       lambda windows: windows.get(MESSAGE_TITLE, (None, None))[0] == box,
+                       "the message box as it was")
             self.assertTrue(session.alive())
 
     @staticmethod
